@@ -1,0 +1,15 @@
+#include "today_reminders.h"
+
+#include "alert_text.h"
+#include "message_box.h"
+#include "reminder_file.h"
+
+void ShowTodayReminders(const Today& today) {
+    if (!FileExists(ReminderFilePath()))
+        return;
+    LoadReminders();
+    for (const Reminder& reminder : gReminders) {
+        if (IsReminderForToday(reminder, today))
+            ShowMessageBox(AlertText(today, reminder), "Recordatorio", kBoxOk);
+    }
+}

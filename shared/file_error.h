@@ -1,0 +1,15 @@
+// File errors of the reminder file routines: the system's error code turned into the number
+// that the file error box shows, and the box itself.
+#pragma once
+
+#include <cstdint>
+
+// The number for a system error code (GetLastError); 75 "Path/file access error" for any code
+// without a number of its own.
+int FileErrorNumberOf(uint32_t systemError);
+
+// The number for the calling thread's last system error.
+int LastFileErrorNumber();
+
+// "Err:  70 Permission denied", caption "Quenda Soft", one OK button. Waits until it is closed.
+void ShowFileErrorBox(int number);

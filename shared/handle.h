@@ -1,0 +1,59 @@
+// Small owners for Win32 handles: each closes its handle once, when it goes out of scope.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// Traits name the handle type, its empty value and how it is closed.
+template <typename Traits> class UniqueResource {
+  public:
+    using Type = typename Traits::Type;
+
+    UniqueResource() = default;
+    explicit UniqueResource(Type value) : value_(value) {}
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept {
+        reset(other.release());
+        return *this;
+    }
+    ~UniqueResource() { reset(); }
+
+    Type get() const { return value_; }
+    explicit operator bool() const { return value_ != Traits::Empty(); }
+    Type release() { return std::exchange(value_, Traits::Empty()); }
+    void reset(Type value = Traits::Empty()) {
+        if (value_ != Traits::Empty())
+            Traits::Close(value_);
+        value_ = value;
+    }
+
+  private:
+    Type value_ = Traits::Empty();
+};
+
+// CreateFile reports failure as INVALID_HANDLE_VALUE, not as a null handle.
+struct FileTraits {
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type handle) { CloseHandle(handle); }
+};
+
+// Process, thread and event handles are null when empty.
+struct HandleTraits {
+    using Type = HANDLE;
+    static Type Empty() { return nullptr; }
+    static void Close(Type handle) { CloseHandle(handle); }
+};
+
+struct LibraryTraits {
+    using Type = HMODULE;
+    static Type Empty() { return nullptr; }
+    static void Close(Type library) { FreeLibrary(library); }
+};
+
+using UniqueFile = UniqueResource<FileTraits>;
+using UniqueHandle = UniqueResource<HandleTraits>;
+using UniqueLibrary = UniqueResource<LibraryTraits>;

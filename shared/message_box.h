@@ -1,0 +1,11 @@
+// Message boxes as both programs show them: no owner window, no icon, text in Windows-1252.
+#pragma once
+
+#include <string_view>
+
+constexpr unsigned kBoxOk = 0;    // MB_OK: one OK button
+constexpr unsigned kBoxYesNo = 4; // MB_YESNO
+constexpr int kAnswerYes = 6;     // IDYES
+
+// Shows the box and waits until the user closes it; returns the button pressed.
+int ShowMessageBox(std::string_view text, std::string_view caption, unsigned style);

@@ -1,0 +1,41 @@
+#include "reminder_record.h"
+
+#include "fixed_text.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::string ScrambleText(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        c = static_cast<char>(255 - static_cast<unsigned char>(c));
+    return result;
+}
+
+Reminder MakeReminder(std::string_view time, std::string_view date, std::string_view text,
+                      int32_t active) {
+    // The text is stored scrambled, and a scrambled 0 ends the field: a plain byte 255 cuts it.
+    std::string kept = ScrambleText(FitText(ScrambleText(text), kTextFieldSize - 1));
+    return Reminder{FitText(time, kTimeFieldSize - 1), FitText(date, kDateFieldSize - 1),
+                    std::move(kept), active};
+}
+
+void EncodeRecord(const Reminder& reminder, RecordBytes out) {
+    std::fill(out.begin(), out.end(), '\0');
+    StoreFixedText(out.data() + kTimeOffset, kTimeFieldSize, reminder.time);
+    StoreFixedText(out.data() + kDateOffset, kDateFieldSize, reminder.date);
+    StoreFixedText(out.data() + kTextOffset, kTextFieldSize, ScrambleText(reminder.text));
+    uint32_t active = static_cast<uint32_t>(reminder.active);
+    for (size_t i = 0; i < sizeof active; ++i)
+        out[kActiveOffset + i] = static_cast<char>((active >> (8 * i)) & 0xFF);
+}
+
+Reminder DecodeRecord(ConstRecordBytes record) {
+    uint32_t active = 0;
+    for (size_t i = 0; i < sizeof active; ++i)
+        active |= uint32_t{static_cast<unsigned char>(record[kActiveOffset + i])} << (8 * i);
+    return Reminder{ReadFixedText(record.data() + kTimeOffset, kTimeFieldSize),
+                    ReadFixedText(record.data() + kDateOffset, kDateFieldSize),
+                    ScrambleText(ReadFixedText(record.data() + kTextOffset, kTextFieldSize)),
+                    static_cast<int32_t>(active)};
+}

@@ -1,0 +1,129 @@
+#include "file_error_text.h"
+#include "reminder_record.h"
+#include "reminder_table.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+
+namespace {
+
+using Record = std::array<char, kRecordSize>;
+
+Record Encode(const Reminder& reminder) {
+    Record record;
+    record.fill('\x55');
+    EncodeRecord(reminder, record);
+    return record;
+}
+
+std::string Bytes(const Record& record, size_t first, size_t count) {
+    return std::string(record.data() + first, count);
+}
+
+} // namespace
+
+TEST(ReminderRecord, WorkedExampleByteForByte) {
+    Record record = Encode(MakeReminder("09:30", "6 Diciembre 2026", "abc", 1));
+    EXPECT_EQ(kRecordSize, 1085u);
+    EXPECT_EQ(Bytes(record, 0, 6), std::string("09:30\0", 6));
+    EXPECT_EQ(Bytes(record, 7, 17), std::string("6 Diciembre 2026\0", 17));
+    EXPECT_EQ(Bytes(record, 57, 4), std::string("\x9E\x9D\x9C\0", 4));
+    EXPECT_EQ(Bytes(record, 1081, 4), std::string("\x01\0\0\0", 4));
+}
+
+TEST(ReminderRecord, ActiveIsLittleEndianAndSigned) {
+    Record record = Encode(MakeReminder("", "", "", -2));
+    EXPECT_EQ(Bytes(record, 1081, 4), "\xFE\xFF\xFF\xFF");
+    EXPECT_EQ(DecodeRecord(record).active, -2);
+    EXPECT_EQ(DecodeRecord(Encode(MakeReminder("", "", "", 0x01020304))).active, 0x01020304);
+}
+
+TEST(ScrambleText, ComplementsEveryByteAndUndoesItself) {
+    EXPECT_EQ(ScrambleText("abc"), "\x9E\x9D\x9C");
+    EXPECT_EQ(ScrambleText(""), "");
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(ScrambleText(ScrambleText(all)), all);
+    EXPECT_EQ(ScrambleText(all).front(), '\xFF');
+}
+
+TEST(ReminderRecord, FieldsAreCutToTheirCapacity) {
+    EXPECT_EQ(MakeReminder("09:30:15", "", "", 1).time, "09:30:");
+    EXPECT_EQ(MakeReminder("##:##", "", "", 1).time, "##:##");
+    EXPECT_EQ(MakeReminder("", std::string(60, 'd'), "", 1).date, std::string(49, 'd'));
+
+    std::string exact(1023, 'x');
+    Record full = Encode(MakeReminder("", "", exact, 1));
+    EXPECT_EQ(full[57 + 1022], ScrambleText("x")[0]);
+    EXPECT_EQ(full[1080], '\0');
+    EXPECT_EQ(DecodeRecord(full).text, exact);
+    EXPECT_EQ(MakeReminder("", "", std::string(1100, 'y'), 1).text, std::string(1023, 'y'));
+}
+
+TEST(ReminderRecord, ByteTwoFiftyFiveEndsTheStoredText) {
+    // A scrambled 255 is 0, the field's terminator: the text keeps what comes before it.
+    EXPECT_EQ(MakeReminder("", "",
+                           "ab\xFF"
+                           "cd",
+                           1)
+                  .text,
+              "ab");
+    EXPECT_EQ(DecodeRecord(Encode(Reminder{"", "",
+                                           "ab\xFF"
+                                           "cd",
+                                           1}))
+                  .text,
+              "ab");
+}
+
+TEST(ReminderRecord, RoundTripKeepsLineBreaksAndAccents) {
+    Reminder reminder = MakeReminder("##:##", "29 Febrero 2024", "L\xEDnea 1\r\nOto\xF1o", 1);
+    Reminder back = DecodeRecord(Encode(reminder));
+    EXPECT_EQ(back.time, reminder.time);
+    EXPECT_EQ(back.date, reminder.date);
+    EXPECT_EQ(back.text, reminder.text);
+    EXPECT_EQ(back.active, 1);
+}
+
+TEST(ReminderRecord, DamagedRecordsNeverReadPastAField) {
+    Record noTerminators;
+    noTerminators.fill('A');
+    Reminder damaged = DecodeRecord(noTerminators);
+    EXPECT_EQ(damaged.time, std::string(6, 'A'));
+    EXPECT_EQ(damaged.date, std::string(49, 'A'));
+    EXPECT_EQ(damaged.text, std::string(1023, ScrambleText("A")[0]));
+
+    std::mt19937 random(1085);
+    Record noise;
+    for (int round = 0; round < 2000; ++round) {
+        for (char& c : noise)
+            c = static_cast<char>(random());
+        Reminder decoded = DecodeRecord(noise);
+        EXPECT_LE(decoded.time.size(), 6u);
+        EXPECT_LE(decoded.date.size(), 49u);
+        EXPECT_LE(decoded.text.size(), 1023u);
+    }
+}
+
+TEST(FileErrorText, NumberWithSignPlaceAndDescription) {
+    EXPECT_EQ(FileErrorText(61), "Err:  61 Disk full");
+    EXPECT_EQ(FileErrorText(52), "Err:  52 Bad file name or number");
+    EXPECT_EQ(FileErrorText(70), "Err:  70 Permission denied");
+    EXPECT_EQ(FileErrorText(75), "Err:  75 Path/file access error");
+    EXPECT_EQ(FileErrorText(5), "Err:  5 Illegal function call");
+}
+
+TEST(ReminderTable, OnlyExistingLiveEntriesAreReachedByIndex) {
+    gReminders = {MakeReminder("", "a", "", 1), MakeReminder("", "b", "", 0),
+                  MakeReminder("", "c", "", 1)};
+    ASSERT_NE(LiveReminderAt(1), nullptr);
+    EXPECT_EQ(LiveReminderAt(1)->date, "a");
+    EXPECT_EQ(LiveReminderAt(2), nullptr);
+    EXPECT_EQ(LiveReminderAt(3)->date, "c");
+    for (long index : {0L, -1L, 4L, 1000000L})
+        EXPECT_EQ(LiveReminderAt(index), nullptr) << index;
+    gReminders.clear();
+}

@@ -1,0 +1,280 @@
+// The reminder file routines against real Win32 files: exclusive opens, partial records,
+// rewrites and their failures, and the file error box.
+#include "box_watcher.h"
+#include "file_error.h"
+#include "handle.h"
+#include "reminder_file.h"
+#include "temp_folder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+std::string RecordOf(const Reminder& reminder) {
+    std::array<char, kRecordSize> record;
+    EncodeRecord(reminder, record);
+    return std::string(record.data(), record.size());
+}
+
+std::string RecordOf(const char* time, const char* date, const char* text, int32_t active = 1) {
+    return RecordOf(MakeReminder(time, date, text, active));
+}
+
+// Another opener that holds the file with no sharing, as the other program does during a job.
+UniqueFile HoldExclusively(const std::wstring& path) {
+    return UniqueFile(
+        CreateFileW(Extended(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
+}
+
+std::wstring NewFilePath() {
+    return gExeFolder + L"_Recordatorios_.new";
+}
+
+} // namespace
+
+TEST(FileExists, FilesAndFoldersExistMissingPathsDoNot) {
+    TempFolder folder;
+    EXPECT_FALSE(FileExists(ReminderFilePath()));
+    EXPECT_FALSE(FileExists(folder.Path() + L"no such folder\\x"));
+    EXPECT_TRUE(FileExists(folder.Path()));
+    WriteWholeFile(ReminderFilePath(), "");
+    EXPECT_TRUE(FileExists(ReminderFilePath()));
+}
+
+TEST(LoadReminders, MissingFileIsCreatedEmpty) {
+    TempFolder folder;
+    gReminders = {MakeReminder("", "old", "", 1)};
+    LoadReminders();
+    EXPECT_EQ(ReminderCount(), 0);
+    EXPECT_TRUE(PathExists(ReminderFilePath()));
+    EXPECT_EQ(ReadWholeFile(ReminderFilePath()).size(), 0u);
+}
+
+TEST(LoadReminders, ReadsWholeRecordsAndIgnoresAPartialOne) {
+    TempFolder folder;
+    WriteWholeFile(ReminderFilePath(), RecordOf("09:30", "6 Diciembre 2026", "Comprar pan") +
+                                           RecordOf("##:##", "7 Diciembre 2026", "", 0) +
+                                           std::string(10, 'z'));
+    LoadReminders();
+    ASSERT_EQ(ReminderCount(), 2);
+    EXPECT_EQ(gReminders[0].time, "09:30");
+    EXPECT_EQ(gReminders[0].date, "6 Diciembre 2026");
+    EXPECT_EQ(gReminders[0].text, "Comprar pan");
+    EXPECT_EQ(gReminders[0].active, 1);
+    EXPECT_EQ(gReminders[1].time, "##:##");
+    EXPECT_EQ(gReminders[1].active, 0);
+}
+
+TEST(LoadReminders, FileHeldByAnotherOpenerGivesAnEmptyTableSilently) {
+    TempFolder folder;
+    WriteWholeFile(ReminderFilePath(), RecordOf("09:30", "6 Diciembre 2026", "x"));
+    UniqueFile other = HoldExclusively(ReminderFilePath());
+    ASSERT_TRUE(other);
+    BoxWatcher boxes;
+    gReminders = {MakeReminder("", "stale", "", 1)};
+    LoadReminders();
+    EXPECT_EQ(ReminderCount(), 0);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(LoadReminders, HoldsTheFileExclusivelyWhileItReads) {
+    TempFolder folder;
+    std::string record = RecordOf("09:30", "6 Diciembre 2026", "x");
+    std::string big;
+    for (int i = 0; i < 60000; ++i)
+        big += record;
+    WriteWholeFile(ReminderFilePath(), big);
+
+    struct Load {
+        static DWORD WINAPI Run(void*) {
+            LoadReminders();
+            return 0;
+        }
+    };
+    UniqueHandle loader(CreateThread(nullptr, 0, Load::Run, nullptr, 0, nullptr));
+    int sharingViolations = 0;
+    while (WaitForSingleObject(loader.get(), 0) == WAIT_TIMEOUT) {
+        UniqueFile probe(CreateFileW(Extended(ReminderFilePath()).c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                     nullptr));
+        if (!probe && GetLastError() == ERROR_SHARING_VIOLATION)
+            ++sharingViolations;
+    }
+    EXPECT_GT(sharingViolations, 0);
+    EXPECT_EQ(ReminderCount(), 60000);
+}
+
+TEST(AppendReminder, WritesAfterTheLastWholeRecordOverAPartialOne) {
+    TempFolder folder;
+    std::string three = RecordOf("01:00", "1 Enero 2026", "a") +
+                        RecordOf("02:00", "2 Enero 2026", "b") +
+                        RecordOf("03:00", "3 Enero 2026", "c");
+    WriteWholeFile(ReminderFilePath(), three + std::string(500, '\x7F'));
+    BoxWatcher boxes;
+    AppendReminder("09:30", "6 Diciembre 2026", "abc", 1);
+    std::string file = ReadWholeFile(ReminderFilePath());
+    ASSERT_EQ(file.size(), 4 * kRecordSize);
+    EXPECT_EQ(file.substr(0, 3 * kRecordSize), three);
+    EXPECT_EQ(file.substr(3 * kRecordSize), RecordOf("09:30", "6 Diciembre 2026", "abc"));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(AppendReminder, CreatesAMissingFile) {
+    TempFolder folder;
+    AppendReminder("##:##", "6 Diciembre 2026", "", 1);
+    EXPECT_EQ(ReadWholeFile(ReminderFilePath()), RecordOf("##:##", "6 Diciembre 2026", ""));
+}
+
+TEST(AppendReminder, FileHeldByAnotherOpenerReportsPermissionDeniedAndWritesNothing) {
+    TempFolder folder;
+    std::string before = RecordOf("01:00", "1 Enero 2026", "a");
+    WriteWholeFile(ReminderFilePath(), before);
+    {
+        UniqueFile other = HoldExclusively(ReminderFilePath());
+        BoxWatcher boxes;
+        AppendReminder("09:30", "6 Diciembre 2026", "abc", 1);
+        std::vector<SeenBox> seen = boxes.Boxes();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].caption, L"Quenda Soft");
+        EXPECT_EQ(seen[0].text, L"Err:  70 Permission denied");
+    }
+    EXPECT_EQ(ReadWholeFile(ReminderFilePath()), before);
+}
+
+TEST(AppendReminder, MissingFolderReportsPathNotFound) {
+    TempFolder folder;
+    gExeFolder = folder.Path() + L"gone\\";
+    BoxWatcher boxes;
+    AppendReminder("09:30", "6 Diciembre 2026", "abc", 1);
+    std::vector<SeenBox> seen = boxes.Boxes();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"Err:  76 Path not found");
+}
+
+TEST(SaveReminders, WritesLiveEntriesInTableOrderAndKeepsTheTable) {
+    TempFolder folder;
+    WriteWholeFile(ReminderFilePath(), std::string(7 * kRecordSize + 3, 'q'));
+    gReminders = {MakeReminder("01:00", "1 Enero 2026", "uno", 1),
+                  MakeReminder("02:00", "2 Enero 2026", "dos", 0),
+                  MakeReminder("03:00", "3 Enero 2026", "tres", 5)};
+    BoxWatcher boxes;
+    SaveReminders();
+    EXPECT_EQ(ReadWholeFile(ReminderFilePath()), RecordOf(gReminders[0]) + RecordOf(gReminders[2]));
+    EXPECT_EQ(ReminderCount(), 3);
+    EXPECT_FALSE(PathExists(NewFilePath()));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(SaveReminders, NoLiveEntryLeavesNoFile) {
+    TempFolder folder;
+    WriteWholeFile(ReminderFilePath(), RecordOf("01:00", "1 Enero 2026", "a"));
+    SetFileAttributesW(ReminderFilePath().c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    gReminders = {MakeReminder("01:00", "1 Enero 2026", "a", 0)};
+    BoxWatcher boxes;
+    SaveReminders();
+    EXPECT_FALSE(PathExists(ReminderFilePath()));
+    SaveReminders(); // nothing to delete is no failure
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(SaveReminders, ReplacesReadOnlyHiddenAndSystemFiles) {
+    TempFolder folder;
+    WriteWholeFile(ReminderFilePath(), RecordOf("01:00", "1 Enero 2026", "a"));
+    SetFileAttributesW(ReminderFilePath().c_str(),
+                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    gReminders = {MakeReminder("02:00", "2 Enero 2026", "b", 1)};
+    BoxWatcher boxes;
+    SaveReminders();
+    EXPECT_EQ(ReadWholeFile(ReminderFilePath()), RecordOf(gReminders[0]));
+    DWORD attributes = GetFileAttributesW(ReminderFilePath().c_str());
+    EXPECT_EQ(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(SaveReminders, FileHeldByAnotherOpenerStaysWholeAndIsReportedOnce) {
+    TempFolder folder;
+    std::string before =
+        RecordOf("01:00", "1 Enero 2026", "a") + RecordOf("02:00", "2 Enero 2026", "b");
+    WriteWholeFile(ReminderFilePath(), before);
+    SetFileAttributesW(ReminderFilePath().c_str(), FILE_ATTRIBUTE_READONLY);
+    gReminders = {MakeReminder("01:00", "1 Enero 2026", "a", 0),
+                  MakeReminder("02:00", "2 Enero 2026", "b", 1),
+                  MakeReminder("03:00", "3 Enero 2026", "c", 1)};
+    {
+        UniqueFile other = HoldExclusively(ReminderFilePath());
+        BoxWatcher boxes;
+        SaveReminders();
+        std::vector<SeenBox> seen = boxes.Boxes();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].caption, L"Quenda Soft");
+        EXPECT_EQ(seen[0].text, L"Err:  70 Permission denied");
+    }
+    EXPECT_EQ(ReadWholeFile(ReminderFilePath()), before);
+    EXPECT_EQ(GetFileAttributesW(ReminderFilePath().c_str()) & FILE_ATTRIBUTE_READONLY,
+              DWORD{FILE_ATTRIBUTE_READONLY});
+    EXPECT_FALSE(PathExists(NewFilePath()));
+    EXPECT_EQ(ReminderCount(), 3);
+
+    // Once the other opener is gone, the next rewrite writes the kept table.
+    SaveReminders();
+    EXPECT_EQ(ReadWholeFile(ReminderFilePath()), RecordOf(gReminders[1]) + RecordOf(gReminders[2]));
+}
+
+TEST(SaveReminders, NewFileThatCannotBeMadeLeavesTheOldFileWhole) {
+    TempFolder folder;
+    std::string before = RecordOf("01:00", "1 Enero 2026", "a");
+    WriteWholeFile(ReminderFilePath(), before);
+    CreateDirectoryW(NewFilePath().c_str(), nullptr); // the new file's name is taken
+    gReminders = {MakeReminder("02:00", "2 Enero 2026", "b", 1)};
+    BoxWatcher boxes;
+    SaveReminders();
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(ReadWholeFile(ReminderFilePath()), before);
+}
+
+TEST(SaveReminders, LastReminderHeldByAnotherOpenerIsNotLost) {
+    TempFolder folder;
+    std::string before = RecordOf("01:00", "1 Enero 2026", "a");
+    WriteWholeFile(ReminderFilePath(), before);
+    gReminders = {MakeReminder("01:00", "1 Enero 2026", "a", 0)};
+    UniqueFile other = HoldExclusively(ReminderFilePath());
+    BoxWatcher boxes;
+    SaveReminders();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"Err:  70 Permission denied");
+    other.reset();
+    EXPECT_EQ(ReadWholeFile(ReminderFilePath()), before);
+}
+
+TEST(ReminderFile, MoreRecordsThanASixteenBitCounterHolds) {
+    TempFolder folder;
+    for (int i = 0; i < 40000; ++i)
+        gReminders.push_back(MakeReminder("##:##", "6 Diciembre 2026", std::to_string(i), 1));
+    gReminders[32768].active = 0;
+    SaveReminders();
+    LoadReminders();
+    ASSERT_EQ(ReminderCount(), 39999);
+    EXPECT_EQ(gReminders[32767].text, "32767");
+    EXPECT_EQ(gReminders[32768].text, "32769");
+    EXPECT_EQ(gReminders.back().text, "39999");
+    AppendReminder("", "", "one more", 1);
+    LoadReminders();
+    EXPECT_EQ(ReminderCount(), 40000);
+}
+
+TEST(FileErrorNumber, SystemErrorsMapToTheirNumbers) {
+    EXPECT_EQ(FileErrorNumberOf(ERROR_SHARING_VIOLATION), 70);
+    EXPECT_EQ(FileErrorNumberOf(ERROR_ACCESS_DENIED), 70);
+    EXPECT_EQ(FileErrorNumberOf(ERROR_DISK_FULL), 61);
+    EXPECT_EQ(FileErrorNumberOf(ERROR_HANDLE_DISK_FULL), 61);
+    EXPECT_EQ(FileErrorNumberOf(ERROR_FILE_NOT_FOUND), 53);
+    EXPECT_EQ(FileErrorNumberOf(ERROR_PATH_NOT_FOUND), 76);
+    EXPECT_EQ(FileErrorNumberOf(ERROR_INVALID_HANDLE), 57);
+    EXPECT_EQ(FileErrorNumberOf(ERROR_NOT_SAME_DEVICE), 74);
+    EXPECT_EQ(FileErrorNumberOf(ERROR_CRC), 72);
+    EXPECT_EQ(FileErrorNumberOf(ERROR_FILENAME_EXCED_RANGE), 75);
+}
