@@ -1,0 +1,122 @@
+#include "driver_client.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+std::string Hex(std::string_view bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : bytes) {
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
+    }
+    return hex.empty() ? "-" : hex;
+}
+
+std::string Unhex(const std::string& hex) {
+    std::string bytes;
+    if (hex == "-")
+        return bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return bytes;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+Driver::Driver() {
+    int in[2], out[2];
+    // Close-on-exec, so that the programs under test do not inherit the driver's pipes.
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe");
+    process_ = Process({WineLoader(), DriverPath()}, WineEnvironment(), in[0], out[1]);
+    close(in[0]);
+    close(out[1]);
+    toDriver_ = in[1];
+    fromDriver_ = out[0];
+    // The first answer comes once the driver owns a window, so Wine's desktop is up before any
+    // program under test starts.
+    Command("count-boxes");
+}
+
+Driver::~Driver() {
+    std::string quit = "quit\n";
+    [[maybe_unused]] ssize_t ignored = write(toDriver_, quit.data(), quit.size());
+    close(toDriver_);
+    process_.Wait(5000);
+    close(fromDriver_);
+}
+
+std::vector<std::string> Driver::Command(const std::string& line) {
+    std::string request = line + "\n";
+    if (write(toDriver_, request.data(), request.size()) != static_cast<ssize_t>(request.size()))
+        throw std::runtime_error("the driver is gone");
+    std::vector<std::string> lines;
+    for (;;) {
+        size_t newline = pending_.find('\n');
+        if (newline != std::string::npos) {
+            std::string answer = pending_.substr(0, newline);
+            pending_.erase(0, newline + 1);
+            if (!answer.empty() && answer.back() == '\r')
+                answer.pop_back();
+            if (answer == "end")
+                return lines;
+            lines.push_back(answer);
+            continue;
+        }
+        char buffer[4096];
+        ssize_t got = read(fromDriver_, buffer, sizeof buffer);
+        if (got <= 0)
+            throw std::runtime_error("the driver stopped answering");
+        pending_.append(buffer, static_cast<size_t>(got));
+    }
+}
+
+std::optional<Box> Driver::FindBox(const std::string& caption, int timeoutMs) {
+    std::vector<std::string> answer = Command("find-box " + (caption.empty() ? "*" : Hex(caption)) +
+                                              " " + std::to_string(timeoutMs));
+    std::vector<std::string> words = Words(answer.at(0));
+    if (words.at(0) != "box")
+        return std::nullopt;
+    return Box{words.at(1), Unhex(words.at(2)), Unhex(words.at(3)),
+               words.at(4), words.at(5) == "1", words.at(6) == "1"};
+}
+
+int Driver::CountBoxes() {
+    return std::stoi(Words(Command("count-boxes").at(0)).at(1));
+}
+
+void Driver::Press(const Box& box, int buttonId) {
+    Command("press " + box.handle + " " + std::to_string(buttonId));
+    for (int i = 0; i < 500 && Alive(box.handle); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+std::string Driver::FindDialog(const std::string& captionPrefix, int timeoutMs) {
+    std::vector<std::string> words =
+        Words(Command("find-dialog " + Hex(captionPrefix) + " " + std::to_string(timeoutMs)).at(0));
+    return words.at(0) == "dialog" ? words.at(1) : "";
+}
+
+bool Driver::Alive(const std::string& handle) {
+    return Words(Command("alive " + handle).at(0)).at(1) == "1";
+}
+
+bool Driver::Hold(const std::string& windowsPath) {
+    return Words(Command("hold " + Hex(windowsPath)).at(0)).at(1) == "1";
+}
+
+void Driver::Release() {
+    Command("release");
+}

@@ -1,0 +1,64 @@
+// The tests' side of the test driver (a Windows program under Wine): one command per line, the
+// answer's lines up to "end". Texts travel as hex of Windows-1252 bytes.
+#pragma once
+
+#include "wine_session.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+std::string Hex(std::string_view bytes);
+std::string Unhex(const std::string& hex);
+std::vector<std::string> Words(const std::string& line);
+
+// A message box on screen: no owner and no icon is what the kit's boxes must look like.
+struct Box {
+    std::string handle;
+    std::string caption;
+    std::string text;
+    std::string buttons; // "1" for OK, "6,7" for Yes and No
+    bool hasOwner = false;
+    bool hasIcon = false;
+};
+
+// A control of a dialog, as read back from the live window.
+struct Child {
+    int id = 0;
+    std::string className;
+    unsigned style = 0;
+    unsigned exStyle = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    bool enabled = false;
+    bool visible = false;
+    std::string text;
+};
+
+class Driver {
+  public:
+    Driver();
+    ~Driver();
+    Driver(const Driver&) = delete;
+    Driver& operator=(const Driver&) = delete;
+
+    // The answer's lines, without "end".
+    std::vector<std::string> Command(const std::string& line);
+
+    // A visible message box with that caption ("" for any), waiting up to timeoutMs for it.
+    std::optional<Box> FindBox(const std::string& caption, int timeoutMs = 15000);
+    int CountBoxes();
+    // Presses a box's button and waits until the box is gone.
+    void Press(const Box& box, int buttonId);
+    // A visible dialog (not a message box) whose caption starts so.
+    std::string FindDialog(const std::string& captionPrefix, int timeoutMs = 15000);
+    bool Alive(const std::string& handle);
+
+    bool Hold(const std::string& windowsPath); // open exclusively, as another program would
+    void Release();
+
+  private:
+    int toDriver_ = -1;
+    int fromDriver_ = -1;
+    std::string pending_;
+    Process process_;
+};

@@ -1,0 +1,207 @@
+#include "wine_session.h"
+
+#include "reminder_record.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+#include <utility>
+
+namespace fs = std::filesystem;
+
+extern char** environ;
+
+namespace {
+
+std::vector<char*> CStrings(const std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (const std::string& s : strings)
+        pointers.push_back(const_cast<char*>(s.c_str()));
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+std::string Environment(const char* name, const std::string& fallback = "") {
+    const char* value = std::getenv(name);
+    return value ? value : fallback;
+}
+
+// tools/run-wine prepares the X server, the prefix and the wineserver; an empty run does it.
+std::string PrepareWine() {
+    std::string runner = std::string(KIT_SOURCE_DIR) + "/tools/run-wine";
+    std::vector<std::string> argv = {runner, "cmd", "/c", "exit"};
+    std::vector<std::string> environment;
+    for (char** e = environ; *e; ++e)
+        environment.push_back(*e);
+    Process setup(argv, environment);
+    if (setup.Wait(180000) != 0)
+        throw std::runtime_error("tools/run-wine could not prepare Wine");
+    std::string display = Environment("DISPLAY");
+    if (display.empty()) {
+        std::ifstream file(std::string(KIT_SOURCE_DIR) + "/build/wine/display");
+        file >> display;
+    }
+    return display;
+}
+
+} // namespace
+
+const std::vector<std::string>& WineEnvironment() {
+    static const std::vector<std::string> environment = [] {
+        std::string display = PrepareWine();
+        return std::vector<std::string>{
+            "DISPLAY=" + display,
+            "WINEPREFIX=" + std::string(KIT_SOURCE_DIR) + "/build/wine/prefix",
+            "WINEDEBUG=-all",
+            "WINEDLLOVERRIDES=mscoree,mshtml=",
+            "LANG=C.UTF-8",
+            "HOME=" + Environment("HOME", "/root"),
+            "PATH=" + Environment("PATH", "/usr/bin:/bin"),
+            "TZ=UTC",
+        };
+    }();
+    return environment;
+}
+
+std::string WineLoader() {
+    return "/usr/lib/wine/wine64";
+}
+std::string ProgramPath(const std::string& exe) {
+    return std::string(KIT_WIN64_DIST) + "/" + exe;
+}
+std::string DriverPath() {
+    return KIT_DRIVER;
+}
+
+Process::Process(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+                 int stdinFd, int stdoutFd) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (stdinFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
+    if (stdoutFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
+    std::vector<char*> args = CStrings(argv);
+    std::vector<char*> env = CStrings(environment);
+    int failed = posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed)
+        throw std::runtime_error("cannot start " + argv[0]);
+}
+
+Process::Process(Process&& other) noexcept
+    : pid_(std::exchange(other.pid_, -1)), exitCode_(other.exitCode_) {}
+
+Process& Process::operator=(Process&& other) noexcept {
+    Kill();
+    pid_ = std::exchange(other.pid_, -1);
+    exitCode_ = other.exitCode_;
+    return *this;
+}
+
+Process::~Process() {
+    Kill();
+}
+
+int Process::Wait(int timeoutMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (pid_ > 0) {
+        int status = 0;
+        pid_t done = waitpid(pid_, &status, WNOHANG);
+        if (done == pid_) {
+            pid_ = -1;
+            exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            break;
+        }
+        if (std::chrono::steady_clock::now() >= deadline)
+            return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return exitCode_;
+}
+
+bool Process::Running() {
+    return Wait(0) == -1 && pid_ > 0;
+}
+
+void Process::Kill() {
+    if (pid_ <= 0)
+        return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+}
+
+Process StartProgram(const std::string& exePath, const std::string& fakeTime) {
+    std::vector<std::string> environment = WineEnvironment();
+    if (!fakeTime.empty()) {
+        // libfaketime inside the program only: Wine's server was started on the real clock.
+        // An absolute FAKETIME stands still at that moment.
+        environment.push_back("LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1");
+        environment.push_back("FAKETIME=" + fakeTime);
+        environment.push_back("NO_FAKE_STAT=1");
+        environment.push_back("FAKETIME_DONT_FAKE_MONOTONIC=1");
+    }
+    return Process({WineLoader(), exePath}, environment);
+}
+
+InstallFolder::InstallFolder(const std::vector<std::string>& programs, const std::string& name) {
+    std::string pattern = (fs::temp_directory_path() / "kit-e2e-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary folder");
+    root_ = pattern + "/";
+    path_ = root_;
+    if (!name.empty()) {
+        path_ += name + "/";
+        fs::create_directories(path_);
+    }
+    for (const std::string& exe : programs)
+        fs::copy_file(ProgramPath(exe), path_ + exe);
+}
+
+InstallFolder::~InstallFolder() {
+    std::error_code ignored;
+    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(root_, ignored);
+}
+
+std::string InstallFolder::WindowsPath(const std::string& unixPath) const {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << bytes;
+}
+
+bool PathExists(const std::string& path) {
+    return fs::exists(fs::symlink_status(path));
+}
+
+std::string ReminderRecordBytes(const char* time, const char* date, const char* text, int active) {
+    std::array<char, kRecordSize> record;
+    EncodeRecord(MakeReminder(time, date, text, active), record);
+    return std::string(record.data(), record.size());
+}

@@ -1,0 +1,68 @@
+// Running the kit's Windows programs under Wine for end-to-end tests: the shared X display and
+// Wine prefix, processes started on a chosen day through faketime, and throw-away
+// installation folders.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+// The environment every Wine process of the tests gets (display, prefix, locale, quiet logs).
+// The first call sets up the X server, the prefix and a persistent wineserver on the real clock.
+const std::vector<std::string>& WineEnvironment();
+
+std::string WineLoader();                        // /usr/lib/wine/wine64
+std::string ProgramPath(const std::string& exe); // dist/win64/<exe>
+std::string DriverPath();
+
+// A child process; killed with its children if it still runs when the owner goes.
+class Process {
+  public:
+    Process() = default;
+    Process(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+            int stdinFd = -1, int stdoutFd = -1);
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    ~Process();
+
+    // The exit code, or -1 if it has not ended within the time.
+    int Wait(int timeoutMs);
+    bool Running();
+    void Kill();
+
+  private:
+    pid_t pid_ = -1;
+    int exitCode_ = -1;
+};
+
+// Starts a Windows program under Wine. With a fake time ("2026-12-06 09:05:07") the program's
+// clock stands still at that moment, in UTC, while Wine itself keeps the real clock.
+Process StartProgram(const std::string& exePath, const std::string& fakeTime = "");
+
+// A fresh folder under /tmp holding copies of programs; removed with its contents at the end.
+class InstallFolder {
+  public:
+    explicit InstallFolder(const std::vector<std::string>& programs, const std::string& name = "");
+    ~InstallFolder();
+    InstallFolder(const InstallFolder&) = delete;
+    InstallFolder& operator=(const InstallFolder&) = delete;
+
+    const std::string& Path() const { return path_; } // with a trailing slash
+    std::string Program(const std::string& exe) const { return path_ + exe; }
+    std::string ReminderFile() const { return path_ + "_Recordatorios_.log"; }
+    // The same path as Windows programs under Wine see it (Z:\...).
+    std::string WindowsPath(const std::string& unixPath) const;
+
+  private:
+    std::string root_;
+    std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+bool PathExists(const std::string& path);
+
+// The bytes of a reminder record, for preparing reminder files.
+std::string ReminderRecordBytes(const char* time, const char* date, const char* text,
+                                int active = 1);
