@@ -5,10 +5,18 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+void ScrambleInPlace(std::string& text) {
+    for (char& c : text)
+        c = static_cast<char>(255 - static_cast<unsigned char>(c));
+}
+
+} // namespace
+
 std::string ScrambleText(std::string_view text) {
     std::string result(text);
-    for (char& c : result)
-        c = static_cast<char>(255 - static_cast<unsigned char>(c));
+    ScrambleInPlace(result);
     return result;
 }
 
@@ -34,8 +42,10 @@ Reminder DecodeRecord(ConstRecordBytes record) {
     uint32_t active = 0;
     for (size_t i = 0; i < sizeof active; ++i)
         active |= uint32_t{static_cast<unsigned char>(record[kActiveOffset + i])} << (8 * i);
-    return Reminder{ReadFixedText(record.data() + kTimeOffset, kTimeFieldSize),
-                    ReadFixedText(record.data() + kDateOffset, kDateFieldSize),
-                    ScrambleText(ReadFixedText(record.data() + kTextOffset, kTextFieldSize)),
-                    static_cast<int32_t>(active)};
+    Reminder reminder{ReadFixedText(record.data() + kTimeOffset, kTimeFieldSize),
+                      ReadFixedText(record.data() + kDateOffset, kDateFieldSize),
+                      ReadFixedText(record.data() + kTextOffset, kTextFieldSize),
+                      static_cast<int32_t>(active)};
+    ScrambleInPlace(reminder.text);  // loading is the hot path: no second copy of each text
+    return reminder;
 }
