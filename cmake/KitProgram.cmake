@@ -13,7 +13,7 @@ function(kit_add_program name)
                    ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc @ONLY)
     add_executable(${name} WIN32 ${ARG_SOURCES} ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc)
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} kit_options)
-    target_link_options(${name} PRIVATE -municode)
+    target_link_options(${name} PRIVATE -municode $<$<CONFIG:Release>:-s>)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KIT_DIST_DIR})
     set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc APPEND PROPERTY OBJECT_DEPENDS
                  ${KIT_ICON} ${CMAKE_CURRENT_BINARY_DIR}/${name}.manifest)

@@ -99,13 +99,14 @@ TEST(LoadReminders, HoldsTheFileExclusivelyWhileItReads) {
     // that gets in before the load opens the file makes that load find no reminders; then the
     // round is tried again.
     int sharingViolations = 0;
-    for (int round = 0; round < 5 && (sharingViolations == 0 || ReminderCount() != 60000); ++round) {
+    for (int round = 0; round < 5 && (sharingViolations == 0 || ReminderCount() != 60000);
+         ++round) {
         sharingViolations = 0;
         UniqueHandle loader(CreateThread(nullptr, 0, Load::Run, nullptr, 0, nullptr));
         while (WaitForSingleObject(loader.get(), 0) == WAIT_TIMEOUT) {
             UniqueFile probe(CreateFileW(Extended(ReminderFilePath()).c_str(), GENERIC_READ,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                         OPEN_EXISTING, 0, nullptr));
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         0, nullptr));
             if (!probe && GetLastError() == ERROR_SHARING_VIOLATION)
                 ++sharingViolations;
         }

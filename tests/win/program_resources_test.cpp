@@ -1,0 +1,149 @@
+// What the built programs carry: icon 200 (one 48 x 48 image of 32 bits per pixel), the
+// common-controls manifest for their processor, and imports of system DLLs only, so that a
+// program needs nothing beside it. Checks the 32-bit release as well as the 64-bit build.
+#include "handle.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <ostream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Program {
+    const char* arch;
+    const char* name;
+    const char* manifestArch;
+};
+
+void PrintTo(const Program& program, std::ostream* out) {
+    *out << program.arch << "/" << program.name;
+}
+
+std::string PathOf(const Program& program) {
+    return std::string(KIT_DIST_DIR) + "/" + program.arch + "/" + program.name;
+}
+
+#pragma pack(push, 2)
+struct IconDirEntry {
+    BYTE width, height, colors, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+struct IconDir {
+    WORD reserved, type, count;
+    IconDirEntry entries[1];
+};
+#pragma pack(pop)
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// The DLL names of the program's import table, read from the file's PE headers.
+std::set<std::string> ImportedDlls(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<char> image((std::istreambuf_iterator<char>(file)), {});
+    auto at = [&](size_t offset) { return image.data() + offset; };
+    auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0));
+    auto nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(at(static_cast<size_t>(dos->e_lfanew)));
+    bool pe32plus = nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+    const IMAGE_DATA_DIRECTORY& imports =
+        pe32plus ? reinterpret_cast<const IMAGE_NT_HEADERS64*>(nt)->OptionalHeader.DataDirectory[1]
+                 : nt->OptionalHeader.DataDirectory[1];
+    auto sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+        reinterpret_cast<const char*>(&nt->OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader);
+    auto fileOffset = [&](DWORD rva) -> size_t {
+        for (int i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& s = sections[i];
+            if (rva >= s.VirtualAddress && rva < s.VirtualAddress + s.SizeOfRawData)
+                return rva - s.VirtualAddress + s.PointerToRawData;
+        }
+        return 0;
+    };
+    std::set<std::string> dlls;
+    auto descriptor =
+        reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(fileOffset(imports.VirtualAddress)));
+    for (; descriptor->Name != 0; ++descriptor)
+        dlls.insert(Lower(at(fileOffset(descriptor->Name))));
+    return dlls;
+}
+
+class ProgramResources : public testing::TestWithParam<Program> {
+  protected:
+    void SetUp() override {
+        if (GetFileAttributesA(PathOf(GetParam()).c_str()) == INVALID_FILE_ATTRIBUTES)
+            GTEST_SKIP() << PathOf(GetParam()) << " is not built";
+        module_.reset(LoadLibraryExA(PathOf(GetParam()).c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+        ASSERT_TRUE(module_);
+    }
+
+    std::string Resource(LPCWSTR type, LPCWSTR name) {
+        HRSRC found = FindResourceW(module_.get(), name, type);
+        if (!found)
+            return {};
+        const char* data =
+            static_cast<const char*>(LockResource(LoadResource(module_.get(), found)));
+        return std::string(data, SizeofResource(module_.get(), found));
+    }
+
+    UniqueLibrary module_;
+};
+
+} // namespace
+
+TEST_P(ProgramResources, IconTwoHundredIsOneImageOf48By48At32Bits) {
+    std::string group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(200));
+    ASSERT_GE(group.size(), sizeof(IconDir));
+    auto dir = reinterpret_cast<const IconDir*>(group.data());
+    EXPECT_EQ(dir->type, 1);
+    ASSERT_EQ(dir->count, 1);
+    EXPECT_EQ(dir->entries[0].width, 48);
+    EXPECT_EQ(dir->entries[0].height, 48);
+    EXPECT_EQ(dir->entries[0].bitCount, 32);
+    std::string image = Resource(RT_ICON, MAKEINTRESOURCEW(dir->entries[0].id));
+    ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
+    auto header = reinterpret_cast<const BITMAPINFOHEADER*>(image.data());
+    EXPECT_EQ(header->biWidth, 48);
+    EXPECT_EQ(header->biBitCount, 32);
+}
+
+TEST_P(ProgramResources, ManifestAsksForCommonControlsSixForItsProcessor) {
+    std::string manifest = Resource(RT_MANIFEST, MAKEINTRESOURCEW(1));
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string::npos)
+        << manifest;
+    std::string arch = std::string("processorArchitecture=\"") + GetParam().manifestArch + "\"";
+    size_t first = manifest.find(arch);
+    EXPECT_NE(first, std::string::npos);
+    EXPECT_NE(manifest.find(arch, first + 1), std::string::npos) << "program and dependency";
+}
+
+TEST_P(ProgramResources, ImportsSystemDllsOnly) {
+    const std::set<std::string> system = {"kernel32.dll", "user32.dll", "msvcrt.dll",
+                                          "comctl32.dll", "gdi32.dll"};
+    for (const std::string& dll : ImportedDlls(PathOf(GetParam())))
+        EXPECT_TRUE(system.count(dll)) << dll;
+}
+
+std::string ProgramTestName(const testing::TestParamInfo<Program>& param) {
+    std::string name = param.param.name;
+    return std::string(param.param.arch) + "_" + name.substr(0, name.find('.'));
+}
+
+INSTANTIATE_TEST_SUITE_P(Built, ProgramResources,
+                         testing::Values(Program{"win64", "notifier.exe", "amd64"},
+                                         Program{"win32", "notifier.exe", "x86"}),
+                         ProgramTestName);
