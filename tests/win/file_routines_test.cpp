@@ -69,6 +69,30 @@ TEST(LoadReminders, ReadsWholeRecordsAndIgnoresAPartialOne) {
     EXPECT_EQ(gReminders[1].active, 0);
 }
 
+TEST(LoadReminders, DamagedFilesLoadWhatTheyHoldWithoutFault) {
+    TempFolder folder;
+    WriteWholeFile(ReminderFilePath(), "");
+    LoadReminders();
+    EXPECT_EQ(ReminderCount(), 0);
+
+    std::string noise(20 * kRecordSize + 17, '\0');
+    uint32_t state = 12345;
+    for (char& c : noise) {
+        state = state * 1103515245 + 12345;
+        c = static_cast<char>(state >> 24);
+    }
+    WriteWholeFile(ReminderFilePath(), noise);
+    BoxWatcher boxes;
+    LoadReminders();
+    ASSERT_EQ(ReminderCount(), 20);
+    for (const Reminder& entry : gReminders) {
+        EXPECT_LE(entry.time.size(), 6u);
+        EXPECT_LE(entry.date.size(), 49u);
+        EXPECT_LE(entry.text.size(), 1023u);
+    }
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 TEST(LoadReminders, FileHeldByAnotherOpenerGivesAnEmptyTableSilently) {
     TempFolder folder;
     WriteWholeFile(ReminderFilePath(), RecordOf("09:30", "6 Diciembre 2026", "x"));
