@@ -80,9 +80,7 @@ bool ReadAllRecords(HANDLE file, std::vector<Reminder>& table) {
             static_cast<size_t>(std::min<uint64_t>(kRecordsPerBlock, count - table.size()));
         if (!ReadExactly(file, block.data(), records * kRecordSize))
             return false;
-        for (size_t r = 0; r < records; ++r)
-            table.push_back(
-                DecodeRecord(ConstRecordBytes(block.data() + r * kRecordSize, kRecordSize)));
+        AppendDecodedRecords(std::span<const char>(block.data(), records * kRecordSize), table);
     }
     return true;
 }

@@ -49,3 +49,10 @@ Reminder DecodeRecord(ConstRecordBytes record) {
     ScrambleInPlace(reminder.text);  // loading is the hot path: no second copy of each text
     return reminder;
 }
+
+size_t AppendDecodedRecords(std::span<const char> bytes, std::vector<Reminder>& table) {
+    size_t records = bytes.size() / kRecordSize;
+    for (size_t r = 0; r < records; ++r)
+        table.push_back(DecodeRecord(ConstRecordBytes(bytes.data() + r * kRecordSize, kRecordSize)));
+    return records;
+}

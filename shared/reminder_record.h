@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 constexpr size_t kTimeFieldSize = 7;
 constexpr size_t kDateFieldSize = 50;
@@ -41,3 +42,7 @@ void EncodeRecord(const Reminder& reminder, RecordBytes out);
 
 // Reads a record; a damaged record gives the text found in each field, never more.
 Reminder DecodeRecord(ConstRecordBytes record);
+
+// Decodes the whole records of a run of file bytes and adds them to table, in file order; a
+// partial record at the end is left out. Returns the number of records added.
+size_t AppendDecodedRecords(std::span<const char> bytes, std::vector<Reminder>& table);
