@@ -7,19 +7,24 @@
 #include <string>
 #include <string_view>
 
-// The part of text that a field with room for `capacity` characters keeps.
-inline std::string FitText(std::string_view text, size_t capacity) {
+// How many characters of text a field with room for `capacity` characters keeps.
+inline size_t FittingLength(std::string_view text, size_t capacity) {
     size_t end = text.find('\0');
     if (end == std::string_view::npos)
         end = text.size();
-    return std::string(text.substr(0, end < capacity ? end : capacity));
+    return end < capacity ? end : capacity;
+}
+
+// The part of text that a field with room for `capacity` characters keeps.
+inline std::string FitText(std::string_view text, size_t capacity) {
+    return std::string(text.substr(0, FittingLength(text, capacity)));
 }
 
 // Stores text into a field of fieldSize bytes; the bytes after the terminator are left alone.
 inline void StoreFixedText(char* field, size_t fieldSize, std::string_view text) {
-    std::string kept = FitText(text, fieldSize - 1);
-    kept.copy(field, kept.size());
-    field[kept.size()] = '\0';
+    size_t length = FittingLength(text, fieldSize - 1);
+    text.copy(field, length);
+    field[length] = '\0';
 }
 
 // Reads a field of fieldSize bytes. A field without a zero byte (a damaged file) gives its
