@@ -114,7 +114,7 @@ HWND WaitForTopLevel(bool wantBox, const std::string& caption, DWORD timeoutMs) 
         EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
         if (search.found || GetTickCount64() >= deadline)
             return search.found;
-        Sleep(25);
+        Sleep(5);
     }
 }
 
