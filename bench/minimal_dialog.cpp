@@ -38,8 +38,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     header->cx = 382;
     header->cy = 109;
     WORD* p = reinterpret_cast<WORD*>(header + 1);
-    *p++ = 0;  // no menu
-    *p++ = 0;  // the dialog class
+    *p++ = 0; // no menu
+    *p++ = 0; // the dialog class
     for (const wchar_t* c = L"Minimal"; *c; ++c)
         *p++ = static_cast<WORD>(*c);
     *p++ = 0;

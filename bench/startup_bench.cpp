@@ -48,7 +48,7 @@ double TimeUntilDialog(Driver& driver, const std::string& exe, const std::string
 
 void Compare(const char* what, const char* yardstickName, double goal,
              const std::function<double()>& program, const std::function<double()>& yardstick) {
-    program();  // one round of each to warm the caches
+    program(); // one round of each to warm the caches
     yardstick();
     std::vector<double> times, yardstickTimes;
     for (int round = 0; round < kRounds; ++round) {
@@ -68,10 +68,13 @@ int main() {
     {
         InstallFolder folder({"notifier.exe"});
         std::string yardstick = std::string(KIT_BENCH_DIR) + "/minimal_box.exe";
-        Compare("notifier start until its first box", "a program that shows one box", 1.15,
-                [&] { return TimeUntilBox(driver, folder.Program("notifier.exe"),
-                                          "Recordatorio Santoral - Efemerides"); },
-                [&] { return TimeUntilBox(driver, yardstick, "Minimal"); });
+        Compare(
+            "notifier start until its first box", "a program that shows one box", 1.15,
+            [&] {
+                return TimeUntilBox(driver, folder.Program("notifier.exe"),
+                                    "Recordatorio Santoral - Efemerides");
+            },
+            [&] { return TimeUntilBox(driver, yardstick, "Minimal"); });
     }
     {
         InstallFolder folder({"editor.exe"});
@@ -83,10 +86,15 @@ int main() {
         WriteFile(folder.ReminderFile(), records);
         WriteFile(folder.Path() + "minimal_dialog.exe",
                   ReadFile(std::string(KIT_BENCH_DIR) + "/minimal_dialog.exe"));
-        Compare("editor start with 100,000 reminders until its dialog",
-                "a program that reads the file and shows an empty dialog", 1.3,
-                [&] { return TimeUntilDialog(driver, folder.Program("editor.exe"), "Recordatorio - "); },
-                [&] { return TimeUntilDialog(driver, folder.Path() + "minimal_dialog.exe", "Minimal"); });
+        Compare(
+            "editor start with 100,000 reminders until its dialog",
+            "a program that reads the file and shows an empty dialog", 1.3,
+            [&] {
+                return TimeUntilDialog(driver, folder.Program("editor.exe"), "Recordatorio - ");
+            },
+            [&] {
+                return TimeUntilDialog(driver, folder.Path() + "minimal_dialog.exe", "Minimal");
+            });
     }
     return 0;
 }

@@ -1,12 +1,15 @@
-# kit_add_program(<name> SOURCES ... CORE <library>)
-# A Windows desktop program of the kit: wWinMain entry, static runtime, icon 200 and the
-# common-controls manifest for this build's processor, placed in dist/<arch>/.
+# kit_add_program(<name> SOURCES ... LIBRARIES ... [DESCRIPTION "..."])
+# A Windows desktop program of the kit: wWinMain entry, static runtime, icon 200, the
+# common-controls manifest for this build's processor and a version resource with the kit's
+# version and the program's description (shown in the file's properties), placed in
+# dist/<arch>/.
 set(KIT_DIST_DIR ${PROJECT_SOURCE_DIR}/dist/${KIT_ARCH})
 set(KIT_ICON ${PROJECT_SOURCE_DIR}/shared/icon/kit.ico)
 
 function(kit_add_program name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(ARG "" "DESCRIPTION" "SOURCES;LIBRARIES" ${ARGN})
     set(KIT_PROGRAM_NAME ${name})
+    set(KIT_PROGRAM_DESCRIPTION "${ARG_DESCRIPTION}")
     configure_file(${PROJECT_SOURCE_DIR}/shared/program.manifest.in
                    ${CMAKE_CURRENT_BINARY_DIR}/${name}.manifest @ONLY)
     configure_file(${PROJECT_SOURCE_DIR}/shared/program.rc.in

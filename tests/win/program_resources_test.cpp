@@ -131,6 +131,27 @@ TEST_P(ProgramResources, ManifestAsksForCommonControlsSixForItsProcessor) {
     EXPECT_NE(manifest.find(arch, first + 1), std::string::npos) << "program and dependency";
 }
 
+TEST_P(ProgramResources, VersionResourceNamesTheKitItsVersionAndTheProgram) {
+    std::string narrow = PathOf(GetParam());
+    std::wstring path(narrow.begin(), narrow.end());
+    std::vector<char> info(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    auto value = [&](const wchar_t* name) {
+        wchar_t* text = nullptr;
+        UINT length = 0;
+        std::wstring key = std::wstring(L"\\StringFileInfo\\0C0A04E4\\") + name;
+        if (!VerQueryValueW(info.data(), key.c_str(), reinterpret_cast<void**>(&text), &length))
+            return std::wstring();
+        return std::wstring(text);
+    };
+    EXPECT_EQ(value(L"ProductName"), L"Recordatorio");
+    EXPECT_EQ(value(L"ProductVersion"), KIT_VERSION);
+    std::wstring description = value(L"FileDescription");
+    EXPECT_EQ(description.rfind(L"Recordatorio: ", 0), 0u) << "description: " << description.size();
+    EXPECT_EQ(description.find(L'\uFFFD'), std::wstring::npos) << "the accents survive";
+}
+
 TEST_P(ProgramResources, ImportsSystemDllsOnly) {
     const std::set<std::string> system = {"kernel32.dll", "user32.dll", "msvcrt.dll",
                                           "comctl32.dll", "gdi32.dll"};
