@@ -5,6 +5,7 @@
 #include "exe_folder.h"
 #include "reminder_file.h"
 #include "store.h"
+#include "text_box.h"
 #include "text_1252.h"
 
 #include <commctrl.h>
@@ -133,6 +134,7 @@ void SetCaptionToNow(HWND dialog) {
 void OnInitDialog(HWND dialog) {
     gEditorDialog = dialog;
     SetDialogIcons(dialog);
+    KeepEscapeFromTextBox(Control(kTextBoxId));
     gTimeEnabled = false;
     EnableWindow(Control(kTimePickerId), FALSE);
     gExeFolder = ExeFolder();
