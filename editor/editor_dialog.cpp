@@ -1,6 +1,7 @@
 #include "editor_dialog.h"
 
 #include "commands.h"
+#include "dialog_template.h"
 #include "editor_state.h"
 #include "exe_folder.h"
 #include "reminder_file.h"
@@ -10,107 +11,52 @@
 
 #include <commctrl.h>
 
-#include <iterator>
 #include <vector>
 
 namespace {
 
 constexpr int kIconId = 200;
 
+// No system menu: the title bar has no close box, and the dialog cannot be resized.
 constexpr DWORD kDialogStyle =
     WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
+static_assert(kDialogSetFont == DS_SETFONT);
 constexpr DWORD kButtonStyle =
     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | BS_CENTER | BS_VCENTER | BS_PUSHBUTTON;
 
-// One control of the dialog; position and size in dialog units.
-struct ControlTemplate {
-    WORD id;
-    const wchar_t* className;
-    const wchar_t* caption;
-    short x, y, width, height;
-    DWORD style;
-    DWORD exStyle;
-};
+// Placed from the screen's top-left corner, not centred. The caption is replaced by the date
+// and time during initialisation.
+const DialogFrame kEditorFrame = {.style = kDialogStyle,
+                                  .exStyle = 0,
+                                  .x = 275,
+                                  .y = 225,
+                                  .width = 382,
+                                  .height = 109,
+                                  .caption = u"Recordatorio ...",
+                                  .fontPoints = 8,
+                                  .fontName = u"MS Sans Serif"};
 
 // In creation order, which is also the tab order. The status bar places itself along the
 // bottom edge; the check box is so narrow that only its box shows.
-const ControlTemplate kControls[] = {
-    {kCalendarId, L"SysMonthCal32", L"SysMonthCal32_1", 0, 0, 170, 95,
+const DialogItem kEditorControls[] = {
+    {kCalendarId, u"SysMonthCal32", u"SysMonthCal32_1", 0, 0, 170, 95,
      WS_CHILD | WS_VISIBLE | WS_TABSTOP | MCS_WEEKNUMBERS, WS_EX_CLIENTEDGE},
-    {kTimePickerId, L"SysDateTimePick32", L"SysDateTimePick32_1", 190, 0, 33, 15,
+    {kTimePickerId, u"SysDateTimePick32", u"SysDateTimePick32_1", 190, 0, 33, 15,
      WS_CHILD | WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT, WS_EX_CLIENTEDGE},
-    {kTextBoxId, L"EDIT", L"", 170, 15, 212, 45,
+    {kTextBoxId, u"EDIT", u"", 170, 15, 212, 45,
      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | ES_WANTRETURN | ES_MULTILINE,
      WS_EX_CLIENTEDGE},
-    {kGrabarId, L"BUTTON", L"Grabar", 228, 0, 35, 15, kButtonStyle, 0},
-    {kTimeCheckId, L"BUTTON", L"CheckBox1", 180, 0, 10, 15,
+    {kGrabarId, u"BUTTON", u"Grabar", 228, 0, 35, 15, kButtonStyle, 0},
+    {kTimeCheckId, u"BUTTON", u"CheckBox1", 180, 0, 10, 15,
      WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0},
-    {kBorrarId, L"BUTTON", L"Borrar", 263, 0, 35, 15, kButtonStyle, 0},
-    {kModificarId, L"BUTTON", L"Modificar", 298, 0, 35, 15, kButtonStyle, 0},
-    {kListarId, L"BUTTON", L"Listar", 333, 0, 35, 15, kButtonStyle, 0},
-    {kCloseId, L"BUTTON", L"X", 368, 0, 14, 15, kButtonStyle, 0},
-    {kReminderListId, L"LISTBOX", L"", 170, 60, 212, 47,
+    {kBorrarId, u"BUTTON", u"Borrar", 263, 0, 35, 15, kButtonStyle, 0},
+    {kModificarId, u"BUTTON", u"Modificar", 298, 0, 35, 15, kButtonStyle, 0},
+    {kListarId, u"BUTTON", u"Listar", 333, 0, 35, 15, kButtonStyle, 0},
+    {kCloseId, u"BUTTON", u"X", 368, 0, 14, 15, kButtonStyle, 0},
+    {kReminderListId, u"LISTBOX", u"", 170, 60, 212, 47,
      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_SORT | LBS_NOTIFY, WS_EX_CLIENTEDGE},
-    {kStatusBarId, L"msctls_statusbar32", L"", 0, 0, 0, 0, WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0},
+    {kStatusBarId, u"msctls_statusbar32", u"", 0, 0, 0, 0, WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0},
 };
-
-// An in-memory dialog template: a DLGTEMPLATE with its menu, class, caption and font, then a
-// DLGITEMTEMPLATE per control, each starting on a DWORD boundary.
-class TemplateWriter {
-  public:
-    void Word(WORD value) { words_.push_back(value); }
-    void Dword(DWORD value) {
-        Word(LOWORD(value));
-        Word(HIWORD(value));
-    }
-    void Text(const wchar_t* text) {
-        for (; *text; ++text)
-            Word(static_cast<WORD>(*text));
-        Word(0);
-    }
-    void AlignToDword() {
-        if (words_.size() % 2 != 0)
-            Word(0);
-    }
-    // The vector's storage is aligned for any scalar type, so offsets aligned to DWORDs are.
-    const DLGTEMPLATE* Template() const {
-        return reinterpret_cast<const DLGTEMPLATE*>(words_.data());
-    }
-
-  private:
-    std::vector<WORD> words_;
-};
-
-void WriteControl(TemplateWriter& out, const ControlTemplate& control) {
-    out.AlignToDword();
-    out.Dword(control.style);
-    out.Dword(control.exStyle);
-    out.Word(static_cast<WORD>(control.x));
-    out.Word(static_cast<WORD>(control.y));
-    out.Word(static_cast<WORD>(control.width));
-    out.Word(static_cast<WORD>(control.height));
-    out.Word(control.id);
-    out.Text(control.className);
-    out.Text(control.caption);
-    out.Word(0); // no creation data
-}
-
-void WriteEditorTemplate(TemplateWriter& out) {
-    out.Dword(kDialogStyle);
-    out.Dword(0); // extended style
-    out.Word(static_cast<WORD>(std::size(kControls)));
-    out.Word(275); // x, from the screen's top-left corner
-    out.Word(225); // y
-    out.Word(382); // width
-    out.Word(109); // height
-    out.Word(0);   // no menu
-    out.Word(0);   // the standard dialog class
-    out.Text(L"Recordatorio ...");
-    out.Word(8); // font size in points
-    out.Text(L"MS Sans Serif");
-    for (const ControlTemplate& control : kControls)
-        WriteControl(out, control);
-}
 
 void SetDialogIcons(HWND dialog) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -207,9 +153,9 @@ void OnNotify(const NMHDR& header) {
 } // namespace
 
 INT_PTR ShowEditorDialog(HWND owner) {
-    TemplateWriter editorTemplate;
-    WriteEditorTemplate(editorTemplate);
-    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), editorTemplate.Template(), owner,
+    std::vector<uint16_t> words = DialogTemplateWords(kEditorFrame, kEditorControls);
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                                   reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
                                    EditorDialogProc, 0);
 }
 
