@@ -1,0 +1,110 @@
+#include "commands.h"
+
+#include "control_text.h"
+#include "date_text.h"
+#include "editor_state.h"
+#include "message_box.h"
+#include "reminder_file.h"
+#include "reminder_list.h"
+#include "store.h"
+#include "text_1252.h"
+
+namespace {
+
+// The time a reminder gets: the picker's hours and minutes while the time is switched on.
+std::string ReadEntryTime() {
+    if (!gTimeEnabled)
+        return std::string(kNoTimeText);
+    SYSTEMTIME time{};
+    if (SendMessageW(Control(kTimePickerId), DTM_GETSYSTEMTIME, 0,
+                     reinterpret_cast<LPARAM>(&time)) != GDT_VALID)
+        return std::string(kNoTimeText);
+    return EntryTimeText(time.wHour, time.wMinute);
+}
+
+// The text box's text; storing keeps its first 1023 characters.
+std::string ReadEntryText() {
+    return ControlText(kTextBoxId);
+}
+
+void ClearTextBox() {
+    SetControlText(kTextBoxId, "");
+}
+
+} // namespace
+
+void OnDayPicked(const NMSELCHANGE& selection) {
+    EmptyReminderList();
+    ClearTextBox();
+    UpdateCharCounter();
+    const SYSTEMTIME& day = selection.stSelStart;
+    gSelectedDate = LongDateText(day.wDay, day.wMonth, day.wYear);
+}
+
+void OnTimeSwitch() {
+    gTimeEnabled = SendMessageW(Control(kTimeCheckId), BM_GETCHECK, 0, 0) != BST_UNCHECKED;
+    EnableWindow(Control(kTimePickerId), gTimeEnabled);
+}
+
+void UpdateCharCounter() {
+    std::wstring counter = WideFrom1252(CharCounterText(ReadEntryText().size()));
+    SendMessageW(Control(kStatusBarId), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(counter.c_str()));
+}
+
+void OnGrabar() {
+    std::string entryTime = ReadEntryTime();
+    std::string entryText = ReadEntryText();
+    // A picked day is a long date text such as "6 Diciembre 2026"; before that it is empty.
+    if (gSelectedDate.size() <= 2) {
+        ShowMessageBox("Tienes que seleccionar fecha ...", "Programador", kBoxOk);
+        return;
+    }
+    std::string question = "Quieres grabar el dato recordatorio del " + gSelectedDate + " ?";
+    if (ShowMessageBox(question, "Recordatorio", kBoxYesNo) == kAnswerYes)
+        AppendReminder(entryTime, gSelectedDate, entryText, 1);
+    // Whatever the answer, the table is read again so that it matches the file.
+    LoadReminders();
+    EmptyReminderList();
+    ClearTextBox();
+    UpdateCharCounter();
+}
+
+void OnBorrar() {
+    Reminder* entry = LiveReminderAt(SelectedLineIndex());
+    if (!entry)
+        return;
+    // The entry stays in the table, marked deleted, so the other lines keep their indexes.
+    entry->active = 0;
+    SaveReminders();
+    EmptyReminderList();
+    ClearTextBox();
+    UpdateCharCounter();
+}
+
+void OnModificar() {
+    UpdateCharCounter();
+    std::string entryTime = ReadEntryTime();
+    std::string entryText = ReadEntryText();
+    Reminder* entry = LiveReminderAt(SelectedLineIndex());
+    if (!entry)
+        return;
+    *entry = MakeReminder(entryTime, gSelectedDate, entryText, 1);
+    // Copied now: the boxes below run a message loop in which the table may be reloaded.
+    std::string storedText = entry->text;
+    SaveReminders();
+    SetControlText(kTextBoxId, storedText);
+    ShowMessageBox("Texto Modificado ...", "Quenda Soft", kBoxOk);
+}
+
+void OnListar() {
+    ListRemindersForDate();
+    UpdateCharCounter();
+}
+
+void OnLineSelected() {
+    const Reminder* entry = LiveReminderAt(SelectedLineIndex());
+    if (!entry)
+        return;
+    SetControlText(kTextBoxId, entry->text);
+    UpdateCharCounter();
+}

@@ -1,0 +1,11 @@
+// The editor dialog: a month calendar, the time switch and picker, the buttons, the text box,
+// the list of the picked day's reminders and a status bar that counts the characters typed.
+#pragma once
+
+#include <windows.h>
+
+// Runs the dialog modally and returns its end result (0 when the user closes it).
+INT_PTR ShowEditorDialog(HWND owner);
+
+// The dialog's callback. Returns FALSE for every message, so the default handling follows.
+INT_PTR CALLBACK EditorDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);

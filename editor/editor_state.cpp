@@ -1,0 +1,10 @@
+#include "editor_state.h"
+
+HWND gEditorDialog = nullptr;
+bool gTimeEnabled = false;
+std::string gSelectedDate;
+HWND gSavedFocus = nullptr;
+
+HWND Control(int id) {
+    return GetDlgItem(gEditorDialog, id);
+}

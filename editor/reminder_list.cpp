@@ -1,0 +1,36 @@
+#include "reminder_list.h"
+
+#include "control_text.h"
+#include "editor_state.h"
+#include "reminder_table.h"
+#include "store.h"
+#include "text_1252.h"
+
+void ListRemindersForDate() {
+    EmptyReminderList();
+    SetControlText(kTextBoxId, "");
+    HWND list = Control(kReminderListId);
+    for (const std::string& line : ListLinesForDate(gReminders, gSelectedDate))
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFrom1252(line).c_str()));
+}
+
+void EmptyReminderList() {
+    SendMessageW(Control(kReminderListId), LB_RESETCONTENT, 0, 0);
+}
+
+long SelectedLineIndex() {
+    HWND list = Control(kReminderListId);
+    LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR)
+        return 0;
+    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
+    if (length == LB_ERR)
+        return 0;
+    std::wstring line(static_cast<size_t>(length) + 1, L'\0');
+    LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(selected),
+                                  reinterpret_cast<LPARAM>(line.data()));
+    if (copied == LB_ERR)
+        return 0;
+    line.resize(static_cast<size_t>(copied));
+    return IndexOfListLine(Text1252FromWide(line));
+}

@@ -1,0 +1,12 @@
+// The reminder list box: one line per listed reminder, "3 09:30 abc", the number naming the
+// entry of the reminder table.
+#pragma once
+
+// Empties the list and the text box, then lists each live reminder of the picked day.
+void ListRemindersForDate();
+
+// Removes every line.
+void EmptyReminderList();
+
+// The table index that the selected line names; 0 when no line is selected.
+long SelectedLineIndex();

@@ -1,0 +1,9 @@
+// The multi-line text box in which the user writes a reminder.
+#pragma once
+
+#include <windows.h>
+
+// A multi-line edit in a dialog answers Esc by closing the dialog, which would throw away the
+// text being written. After this call Esc reaches the dialog as IDCANCEL instead, which the
+// editor ignores; every other key still goes to the text box.
+void KeepEscapeFromTextBox(HWND textBox);
