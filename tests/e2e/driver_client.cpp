@@ -1,6 +1,7 @@
 #include "driver_client.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -36,6 +37,7 @@ std::vector<std::string> Words(const std::string& line) {
 }
 
 Driver::Driver() {
+    signal(SIGPIPE, SIG_IGN); // a driver that is gone shows as an error, not a dead test
     int in[2], out[2];
     // Close-on-exec, so that the programs under test do not inherit the driver's pipes.
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
@@ -72,6 +74,8 @@ std::vector<std::string> Driver::Command(const std::string& line) {
                 answer.pop_back();
             if (answer == "end")
                 return lines;
+            if (answer.rfind("error ", 0) == 0)
+                throw std::runtime_error("driver: " + answer);
             lines.push_back(answer);
             continue;
         }

@@ -66,10 +66,14 @@ HWND HandleFrom(const std::string& text) {
     return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::stoull(text, nullptr, 16)));
 }
 
+// Asked with WM_GETTEXT: GetWindowText of another process's control gives only its creation
+// caption, not what an edit control holds now.
 std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    int length = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(length));
+    size_t length = static_cast<size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(length + 1, L'\0');
+    LRESULT copied =
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(copied));
     return text;
 }
 
@@ -172,16 +176,20 @@ HWND CreateMeasuringDialog() {
                                  [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; });
 }
 
+// window <style> <exstyle> <x> <y> <w> <h> <client w> <client h> <has owner> <visible>
+//        <enabled> <caption> <client x> <client y>, positions on the screen
 void DescribeWindow(std::ostream& out, HWND window) {
     RECT rect{}, client{};
     GetWindowRect(window, &rect);
     GetClientRect(window, &client);
+    POINT origin{};
+    ClientToScreen(window, &origin);
     out << "window " << std::hex << GetWindowLongW(window, GWL_STYLE) << " "
         << GetWindowLongW(window, GWL_EXSTYLE) << std::dec << " " << rect.left << " " << rect.top
         << " " << rect.right - rect.left << " " << rect.bottom - rect.top << " " << client.right
         << " " << client.bottom << " " << (GetWindow(window, GW_OWNER) != nullptr) << " "
         << (IsWindowVisible(window) != 0) << " " << (IsWindowEnabled(window) != 0) << " "
-        << Hex(Text1252FromWide(WindowText(window))) << "\n";
+        << Hex(Text1252FromWide(WindowText(window))) << " " << origin.x << " " << origin.y << "\n";
 }
 
 // child <id> <class> <style> <exstyle> <x> <y> <w> <h> <enabled> <visible> <text>, in the
@@ -210,6 +218,17 @@ void DescribeList(std::ostream& out, HWND list) {
             SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()))));
         out << "line " << Hex(Text1252FromWide(line)) << "\n";
     }
+}
+
+// A status bar's first part; its text lives in the bar's process.
+std::wstring StatusText(HWND bar) {
+    size_t length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, 0, 0));
+    RemoteMemory remote(bar, (length + 1) * sizeof(wchar_t));
+    SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(remote.Address()));
+    std::wstring text(length + 1, L'\0');
+    remote.Read(text.data(), text.size() * sizeof(wchar_t));
+    text.resize(length);
+    return text;
 }
 
 // The screen point of a calendar cell: MCM_HITTEST over the control until a point hits it.
@@ -280,8 +299,10 @@ void Run(std::istringstream& in, std::ostream& out) {
         std::string handle;
         int id = 0;
         in >> handle >> id;
-        out << "text " << Hex(Text1252FromWide(WindowText(Control(HandleFrom(handle), id))))
-            << "\n";
+        HWND control = Control(HandleFrom(handle), id);
+        std::wstring text =
+            ClassOf(control) == "msctls_statusbar32" ? StatusText(control) : WindowText(control);
+        out << "text " << Hex(Text1252FromWide(text)) << "\n";
     } else if (command == "chars") { // UTF-16 code units as hex, four digits each
         std::string handle, hex;
         int id = 0;
@@ -375,6 +396,14 @@ void Run(std::istringstream& in, std::ostream& out) {
             out << "point " << point.x << " " << point.y << "\n";
         else
             out << "none\n";
+    } else if (command == "screen-point") { // the middle of a control, for a mouse click
+        std::string handle;
+        int id = 0;
+        in >> handle >> id;
+        RECT rect{};
+        GetWindowRect(Control(HandleFrom(handle), id), &rect);
+        out << "point " << (rect.left + rect.right) / 2 << " " << (rect.top + rect.bottom) / 2
+            << "\n";
     } else if (command == "hold") { // open a file with no sharing, as another program would
         std::string path;
         in >> path;
@@ -405,7 +434,12 @@ int wmain() {
             break;
         std::istringstream in(line);
         std::ostringstream out;
-        Run(in, out);
+        try {
+            Run(in, out);
+        } catch (const std::exception& error) {
+            out.str("");
+            out << "error " << error.what() << " in: " << line << "\n";
+        }
         std::cout << out.str() << "end\n" << std::flush;
     }
     return 0;
