@@ -6,12 +6,19 @@
 #include "store.h"
 #include "text_1252.h"
 
+#include <vector>
+
 void ListRemindersForDate() {
     EmptyReminderList();
     SetControlText(kTextBoxId, "");
     HWND list = Control(kReminderListId);
-    for (const std::string& line : ListLinesForDate(gReminders, gSelectedDate))
+    std::vector<std::string> lines = ListLinesForDate(gReminders, gSelectedDate);
+    // Drawn once when all lines are in, not after each: a busy day lists in a blink.
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& line : lines)
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFrom1252(line).c_str()));
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void EmptyReminderList() {
