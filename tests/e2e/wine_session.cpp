@@ -64,7 +64,8 @@ const std::vector<std::string>& WineEnvironment() {
             "DISPLAY=" + display,
             "WINEPREFIX=" + std::string(KIT_SOURCE_DIR) + "/build/wine/prefix",
             "WINEDEBUG=-all",
-            "WINEDLLOVERRIDES=mscoree,mshtml=",
+            // As tools/run-wine: shortcuts made under Wine stay out of $HOME's desktop menus.
+            "WINEDLLOVERRIDES=mscoree,mshtml=;winemenubuilder.exe=d",
             "LANG=C.UTF-8",
             "HOME=" + Environment("HOME", "/root"),
             "PATH=" + Environment("PATH", "/usr/bin:/bin"),

@@ -1,0 +1,190 @@
+; The kit's installer for one processor, made by the `packages` target of the win32 and win64
+; builds (installer/CMakeLists.txt), which passes:
+;   -DVERSION=1.0.0  -DARCH=win32|win64  -DDIST=<folder of the two programs>  -DOUTFILE=<setup.exe>
+;
+; Per user and without administrator rights: the two programs keep their reminder file beside
+; themselves, so they go together into one folder that the user can write to. The uninstaller
+; removes only the files it installed: the user's reminders stay where they are.
+; Silent use: setup.exe /S [/D=<folder>]; desinstalar.exe /S [_?=<folder>]; both options come
+; last and take the folder without quotes, spaces and all.
+
+!pragma warning error all
+
+!macro RequireDefine NAME
+    !ifndef ${NAME}
+        !error "makensis needs -D${NAME}=..."
+    !endif
+!macroend
+!insertmacro RequireDefine VERSION
+!insertmacro RequireDefine ARCH
+!insertmacro RequireDefine DIST
+!insertmacro RequireDefine OUTFILE
+
+!if "${ARCH}" == "win64"
+    Target amd64-unicode
+!else if "${ARCH}" == "win32"
+    Target x86-unicode
+!else
+    !error "ARCH must be win32 or win64"
+!endif
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include Sections.nsh
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Recordatorio"
+!define UNINSTALLER "desinstalar.exe"
+!define REMINDER_FILE "_Recordatorios_.log"
+!define MENU_FOLDER "$SMPROGRAMS\Recordatorio"
+!define EDITOR_LINK "${MENU_FOLDER}\Editor de recordatorios.lnk"
+!define UNINSTALL_LINK "${MENU_FOLDER}\Desinstalar Recordatorio.lnk"
+!define STARTUP_LINK "$SMSTARTUP\Recordatorio.lnk"
+
+Name "Recordatorio"
+OutFile "${OUTFILE}"
+RequestExecutionLevel user
+; A reinstall goes where the last one went, so it finds the user's reminders there.
+InstallDir "$LOCALAPPDATA\Recordatorio"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+SetCompressor /SOLID lzma
+BrandingText "Recordatorio ${VERSION}"
+ManifestDPIAware true
+
+!define MUI_ICON "${__FILEDIR__}/../shared/icon/kit.ico"
+!define MUI_UNICON "${__FILEDIR__}/../shared/icon/kit.ico"
+!define MUI_ABORTWARNING
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_COMPONENTS
+!define MUI_DIRECTORYPAGE_TEXT_TOP "$(DirectoryText)"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\editor.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "$(RunEditor)"
+!insertmacro MUI_PAGE_FINISH
+
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "$(UninstallKeepsReminders)"
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "Spanish"
+
+LangString SectionPrograms ${LANG_SPANISH} "Recordatorio"
+LangString SectionStartup ${LANG_SPANISH} "Aviso al iniciar sesión"
+LangString DescriptionPrograms ${LANG_SPANISH} \
+    "El editor de recordatorios y el aviso del día, juntos en una carpeta tuya en la que \
+    también se guardan tus recordatorios. Con un acceso directo en el menú Inicio."
+LangString DescriptionStartup ${LANG_SPANISH} \
+    "Cada vez que inicies sesión en Windows, te saluda con la fecha y el santo del día y te \
+    muestra los recordatorios de hoy."
+LangString DirectoryText ${LANG_SPANISH} \
+    "Recordatorio guarda tus recordatorios junto a sus programas: elige una carpeta en la que \
+    puedas escribir (la que se propone es tuya). Pulsa Instalar para continuar."
+LangString RunEditor ${LANG_SPANISH} "Abrir el editor de recordatorios"
+LangString InstallFailed ${LANG_SPANISH} \
+    "No se pudo instalar Recordatorio en $INSTDIR.$\r$\n$\r$\nComprueba que puedes escribir en \
+    esa carpeta y que el editor de recordatorios y el aviso del día están cerrados."
+LangString UninstallKeepsReminders ${LANG_SPANISH} \
+    "Se quitarán los programas de Recordatorio y sus accesos directos. Tus recordatorios \
+    (${REMINDER_FILE}) se quedan en su carpeta."
+LangString UninstallFailed ${LANG_SPANISH} \
+    "No se pudieron quitar los programas de $INSTDIR.$\r$\n$\r$\nCierra el editor de \
+    recordatorios y el aviso del día y vuelve a intentarlo."
+LangString RemindersKept ${LANG_SPANISH} \
+    "Tus recordatorios se conservan en $INSTDIR\${REMINDER_FILE}.$\r$\n$\r$\nSi vuelves a \
+    instalar Recordatorio en esa carpeta, los encontrarás allí."
+
+; Like the programs' own version resources, the installer's names no copyright holder.
+!pragma warning disable 9100 ; no "LegalCopyright" key
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=${LANG_SPANISH} "ProductName" "Recordatorio"
+VIAddVersionKey /LANG=${LANG_SPANISH} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "FileDescription" "Instalación de Recordatorio"
+
+; Ends the run with an error box (in silent runs too: exit code 2) when a step before it failed.
+!macro FailOnErrors MESSAGE
+    ${If} ${Errors}
+        MessageBox MB_OK|MB_ICONSTOP "${MESSAGE}" /SD IDOK
+        SetErrorLevel 2
+        Abort
+    ${EndIf}
+!macroend
+
+Function .onInit
+    SetShellVarContext current
+FunctionEnd
+
+Section "$(SectionPrograms)" SectionPrograms
+    SectionIn RO
+    ClearErrors
+    SetOutPath "$INSTDIR"
+    ; A file that cannot be written is asked about (Abort, Retry, Ignore); a silent run goes on
+    ; as after Ignore, so the error flag is what stops it from reporting success.
+    File "${DIST}/notifier.exe"
+    File "${DIST}/editor.exe"
+    WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+    !insertmacro FailOnErrors "$(InstallFailed)"
+    CreateDirectory "${MENU_FOLDER}"
+    CreateShortcut "${EDITOR_LINK}" "$INSTDIR\editor.exe"
+    CreateShortcut "${UNINSTALL_LINK}" "$INSTDIR\${UNINSTALLER}"
+    !insertmacro FailOnErrors "$(InstallFailed)"
+
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Recordatorio"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\editor.exe"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "$(SectionStartup)" SectionStartup
+    ClearErrors
+    CreateShortcut "${STARTUP_LINK}" "$INSTDIR\notifier.exe"
+    !insertmacro FailOnErrors "$(InstallFailed)"
+SectionEnd
+
+; A reinstall without the startup shortcut takes away the one an earlier install made.
+Section "-StartupUnticked"
+    ${IfNot} ${SectionIsSelected} ${SectionStartup}
+        Delete "${STARTUP_LINK}"
+    ${EndIf}
+SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+    !insertmacro MUI_DESCRIPTION_TEXT ${SectionPrograms} "$(DescriptionPrograms)"
+    !insertmacro MUI_DESCRIPTION_TEXT ${SectionStartup} "$(DescriptionStartup)"
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+Function un.onInit
+    SetShellVarContext current
+FunctionEnd
+
+Section "Uninstall"
+    ; The programs first: while one of them still runs, nothing else is touched.
+    ClearErrors
+    Delete "$INSTDIR\notifier.exe"
+    Delete "$INSTDIR\editor.exe"
+    !insertmacro FailOnErrors "$(UninstallFailed)"
+
+    ; Run in place (_?=) the uninstaller cannot delete itself, and the folder stays with it.
+    Delete "$INSTDIR\${UNINSTALLER}"
+    ; Never /r: the folder holds the user's reminder file, and whatever else the user put there.
+    ; It goes only when nothing is left in it.
+    RMDir "$INSTDIR"
+
+    Delete "${EDITOR_LINK}"
+    Delete "${UNINSTALL_LINK}"
+    RMDir "${MENU_FOLDER}"
+    Delete "${STARTUP_LINK}"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
+
+; Tells where the reminders stayed, so that nobody takes them for lost.
+Function un.onUninstSuccess
+    ${If} ${FileExists} "$INSTDIR\${REMINDER_FILE}"
+        MessageBox MB_OK|MB_ICONINFORMATION "$(RemindersKept)" /SD IDOK
+    ${EndIf}
+FunctionEnd

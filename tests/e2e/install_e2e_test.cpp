@@ -1,0 +1,133 @@
+// The 64-bit installer under Wine, run silently as a user would script it: it puts both programs
+// into the chosen folder, the shortcuts into the user's Start menu and Startup folder and its
+// uninstaller into the user's list of programs; the installed notifier runs; the uninstaller
+// takes all of that away again and leaves the user's reminder file as it was.
+//
+// The program folder is a throw-away one (/D=). The shortcuts and the registration go where
+// Wine puts every user's: into the test prefix's profile, which Wine takes from its registry
+// whatever the environment says. So the test looks for them there and removes any it leaves.
+#include "driver_client.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kOk = 1;
+const char kUninstallKey[] = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Recordatorio";
+
+// A Windows program under Wine, run to its end: its exit code, or -1 if it overran.
+int RunToEnd(std::vector<std::string> arguments, int timeoutMs = 60000) {
+    arguments.insert(arguments.begin(), WineLoader());
+    return Process(arguments, WineEnvironment()).Wait(timeoutMs);
+}
+
+// Wine's profile folders, as Linux paths: what a Windows program gets for %APPDATA%.
+std::string RoamingAppData(const InstallFolder& scratch) {
+    std::string answer = scratch.Path() + "appdata.txt";
+    RunToEnd({"cmd", "/c", "echo", "%APPDATA%>" + scratch.WindowsPath(answer)});
+    std::string windowsPath = ReadFile(answer);
+    windowsPath.erase(windowsPath.find_last_not_of("\r\n ") + 1);
+    // C:\users\... lies in the prefix's dosdevices/c: (drive_c).
+    std::string unixPath = std::string(KIT_SOURCE_DIR) + "/build/wine/prefix/dosdevices/" +
+                           static_cast<char>(std::tolower(windowsPath.at(0))) + ":" +
+                           windowsPath.substr(2);
+    for (char& c : unixPath)
+        if (c == '\\')
+            c = '/';
+    return unixPath;
+}
+
+// A reg query's answer, through a file as with %APPDATA%; empty if the value is not there.
+std::string RegistryValue(const InstallFolder& scratch, const std::string& value) {
+    std::string answer = scratch.Path() + "reg.txt";
+    fs::remove(answer);
+    bool found = RunToEnd({"cmd", "/c", "reg", "query", kUninstallKey, "/v", value,
+                      ">" + scratch.WindowsPath(answer)}) == 0;
+    return found ? ReadFile(answer) : "";
+}
+
+// A shortcut holds its target's path, in Windows' ANSI text among other forms.
+bool PointsTo(const std::string& shortcut, const std::string& windowsPath) {
+    return ReadFile(shortcut).find(windowsPath) != std::string::npos;
+}
+
+class InstallerTest : public testing::Test {
+  protected:
+    InstallFolder scratch{{}};
+    InstallFolder folder{{}, "Recordatorio"};
+    std::string menuFolder;
+    std::string editorLink, uninstallLink, startupLink;
+
+    void SetUp() override {
+        ASSERT_TRUE(PathExists(KIT_WIN64_INSTALLER))
+            << KIT_WIN64_INSTALLER << " is missing: make it with tools/package";
+        std::string programs = RoamingAppData(scratch) + "/Microsoft/Windows/Start Menu/Programs";
+        menuFolder = programs + "/Recordatorio";
+        editorLink = menuFolder + "/Editor de recordatorios.lnk";
+        uninstallLink = menuFolder + "/Desinstalar Recordatorio.lnk";
+        startupLink = programs + "/StartUp/Recordatorio.lnk";
+        RemoveShortcutsAndRegistration(); // of a run that was cut short
+    }
+
+    void TearDown() override { RemoveShortcutsAndRegistration(); }
+
+    void RemoveShortcutsAndRegistration() {
+        std::error_code ignored;
+        for (const std::string& link : {editorLink, uninstallLink, startupLink})
+            fs::remove(link, ignored);
+        fs::remove(menuFolder, ignored); // only if empty
+        RunToEnd({"reg", "delete", kUninstallKey, "/f"});
+    }
+
+    // The folder as /D= and _?= take it: a Windows path without quotes or a trailing "\".
+    std::string WindowsFolder() const {
+        std::string path = folder.WindowsPath(folder.Path());
+        path.pop_back();
+        return path;
+    }
+};
+
+} // namespace
+
+TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
+    ASSERT_EQ(WindowsFolder().find(' '), std::string::npos) << "/D= takes no quoted path";
+    ASSERT_EQ(RunToEnd({KIT_WIN64_INSTALLER, "/S", "/D=" + WindowsFolder()}), 0);
+
+    for (const char* exe : {"notifier.exe", "editor.exe"})
+        EXPECT_EQ(ReadFile(folder.Program(exe)), ReadFile(ProgramPath(exe)))
+            << exe << " is not the one in dist/win64: remake the installer with tools/package";
+    EXPECT_TRUE(PathExists(folder.Program("desinstalar.exe")));
+    EXPECT_TRUE(PointsTo(editorLink, WindowsFolder() + "\\editor.exe")) << editorLink;
+    EXPECT_TRUE(PointsTo(uninstallLink, WindowsFolder() + "\\desinstalar.exe")) << uninstallLink;
+    EXPECT_TRUE(PointsTo(startupLink, WindowsFolder() + "\\notifier.exe")) << startupLink;
+    EXPECT_NE(RegistryValue(scratch, "DisplayVersion").find(KIT_VERSION), std::string::npos);
+    EXPECT_NE(RegistryValue(scratch, "UninstallString").find(WindowsFolder() + "\\desinstalar.exe"),
+              std::string::npos);
+
+    {
+        Driver driver;
+        Process notifier = StartProgram(folder.Program("notifier.exe"));
+        std::optional<Box> greeting = driver.FindBox("Recordatorio Santoral - Efemerides");
+        ASSERT_TRUE(greeting.has_value()) << "the installed notifier showed no greeting";
+        driver.Press(*greeting, kOk);
+        EXPECT_EQ(notifier.Wait(15000), 0);
+    }
+
+    std::string reminders = ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan") +
+                            ReminderRecordBytes("##:##", "7 Diciembre 2026", "Llamar a Ana");
+    WriteFile(folder.ReminderFile(), reminders);
+    // In place (_?=), so that it ends when its work is done; it cannot delete itself then.
+    ASSERT_EQ(RunToEnd({folder.Program("desinstalar.exe"), "/S", "_?=" + WindowsFolder()}), 0);
+
+    EXPECT_FALSE(PathExists(folder.Program("notifier.exe")));
+    EXPECT_FALSE(PathExists(folder.Program("editor.exe")));
+    EXPECT_FALSE(PathExists(menuFolder));
+    EXPECT_FALSE(PathExists(startupLink));
+    EXPECT_EQ(RegistryValue(scratch, "DisplayName"), "") << "still in the list of programs";
+    EXPECT_TRUE(ReadFile(folder.ReminderFile()) == reminders) << "the user's reminders must stay";
+}
