@@ -5,6 +5,8 @@
 #include "handle.h"
 #include "reminder_file.h"
 
+#include "measure.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -17,22 +19,6 @@ namespace {
 
 constexpr int kRecords = 100000;
 constexpr int kRounds = 7;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void MakeFile() {
     gReminders.clear();

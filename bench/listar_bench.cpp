@@ -9,6 +9,8 @@
 #include "store.h"
 #include "text_1252.h"
 
+#include "measure.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -21,18 +23,6 @@ namespace {
 constexpr int kEntries = 100000;
 constexpr int kRounds = 5;
 const char kDay[] = "6 Diciembre 2026";
-
-double Now() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // A window holding the two controls that listing touches, with the editor's ids and styles.
 HWND CreateListingWindow() {

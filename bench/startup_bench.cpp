@@ -3,6 +3,7 @@
 // program that shows one box, the editor with a file of 100,000 reminders against a program
 // that reads the same file in one piece and shows an empty dialog. Runs alternate; medians.
 #include "driver_client.h"
+#include "measure.h"
 
 #include <algorithm>
 #include <chrono>
@@ -13,11 +14,6 @@ namespace {
 
 constexpr int kRounds = 11;
 constexpr int kWmClose = 0x10;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();

@@ -2,14 +2,13 @@
 // answer's lines up to "end". Texts travel as hex of Windows-1252 bytes.
 #pragma once
 
+#include "hex_text.h"
 #include "wine_session.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-std::string Hex(std::string_view bytes);
-std::string Unhex(const std::string& hex);
 std::vector<std::string> Words(const std::string& line);
 
 // A message box on screen: no owner and no icon is what the kit's boxes must look like.

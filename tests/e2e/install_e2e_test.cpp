@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kOk = 1;
-const char kUninstallKey[] = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Recordatorio";
+const char kUninstallKey[] =
+    "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Recordatorio";
 
 // A Windows program under Wine, run to its end: its exit code, or -1 if it overran.
 int RunToEnd(std::vector<std::string> arguments, int timeoutMs = 60000) {
@@ -47,7 +48,7 @@ std::string RegistryValue(const InstallFolder& scratch, const std::string& value
     std::string answer = scratch.Path() + "reg.txt";
     fs::remove(answer);
     bool found = RunToEnd({"cmd", "/c", "reg", "query", kUninstallKey, "/v", value,
-                      ">" + scratch.WindowsPath(answer)}) == 0;
+                           ">" + scratch.WindowsPath(answer)}) == 0;
     return found ? ReadFile(answer) : "";
 }
 

@@ -6,6 +6,7 @@
 // contents, and acts as a user would: presses buttons, types characters, selects list lines,
 // sets the time picker and finds the screen point of a calendar day for a real mouse click.
 #include "handle.h"
+#include "hex_text.h"
 #include "remote_memory.h"
 #include "text_1252.h"
 
@@ -27,25 +28,6 @@ constexpr int kMessageBoxIconId = 0x0440;
 
 HWND gMeasuringDialog = nullptr; // also keeps Wine's desktop alive while the driver runs
 UniqueFile gHeldFile;
-
-std::string Hex(std::string_view bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char c : bytes) {
-        hex += digits[c >> 4];
-        hex += digits[c & 15];
-    }
-    return hex.empty() ? "-" : hex;
-}
-
-std::string Unhex(const std::string& hex) {
-    std::string bytes;
-    if (hex == "-")
-        return bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return bytes;
-}
 
 std::wstring WideFromUtf8(const std::string& text) {
     std::wstring wide(text.size(), L'\0');
