@@ -372,6 +372,10 @@ TEST_F(EditorTest, AReminderWrittenInTheEditorIsShownByTheNotifierOnItsDay) {
                     WineEnvironment());
     ASSERT_EQ(xdotool.Wait(15000), 0);
     EXPECT_EQ(WaitForText(kStatusBar, "Escritas 0011 de 1023"), "Escritas 0011 de 1023");
+    Process escape({"/usr/bin/xdotool", "key", "Escape"}, WineEnvironment());
+    ASSERT_EQ(escape.Wait(10000), 0);
+    EXPECT_EQ(editor.Wait(500), -1) << "Esc in the text box leaves the dialog open";
+    EXPECT_EQ(Text(kTextBox), "Comprar pan");
     Grabar(kYes);
     EXPECT_EQ(CloseWithX(), 0);
 
