@@ -105,3 +105,14 @@ bool Driver::Hold(const std::string& windowsPath) {
 void Driver::Release() {
     Command("release");
 }
+
+unsigned Driver::Attributes(const std::string& windowsPath) {
+    return static_cast<unsigned>(
+        std::stoul(Words(Command("attributes " + Hex(windowsPath)).at(0)).at(1), nullptr, 16));
+}
+
+unsigned Driver::SetAttributes(const std::string& windowsPath, unsigned attributes) {
+    std::ostringstream line;
+    line << "set-attributes " << Hex(windowsPath) << " " << std::hex << attributes;
+    return static_cast<unsigned>(std::stoul(Words(Command(line.str()).at(0)).at(1), nullptr, 16));
+}

@@ -54,6 +54,10 @@ class Driver {
 
     bool Hold(const std::string& windowsPath); // open exclusively, as another program would
     void Release();
+    // A file's attributes (FILE_ATTRIBUTE_...) as Windows programs see them; setting them
+    // returns what the file then has.
+    unsigned Attributes(const std::string& windowsPath);
+    unsigned SetAttributes(const std::string& windowsPath, unsigned attributes);
 
   private:
     int toDriver_ = -1;

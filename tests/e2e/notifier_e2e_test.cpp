@@ -1,46 +1,9 @@
 // The real notifier.exe under Wine on chosen days: its greeting box, one box per reminder of
 // today in file order, and an exit code of 0 on every path.
-#include "driver_client.h"
+#include "notifier_test.h"
 #include "reminder_record.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-constexpr int kOk = 1;
-const char kGreetingCaption[] = "Recordatorio Santoral - Efemerides";
-
-class NotifierTest : public testing::Test {
-  protected:
-    InstallFolder folder{{"notifier.exe"}};
-    Driver driver;
-
-    Process Start(const std::string& fakeTime) {
-        return StartProgram(folder.Program("notifier.exe"), fakeTime);
-    }
-
-    // Reads the box with that caption, checks it looks like the kit's boxes and closes it.
-    std::string ReadAndClose(const std::string& caption) {
-        std::optional<Box> box = driver.FindBox(caption);
-        if (!box) {
-            ADD_FAILURE() << "no box captioned " << caption;
-            return {};
-        }
-        EXPECT_EQ(box->buttons, "1") << "one OK button";
-        EXPECT_FALSE(box->hasOwner);
-        EXPECT_FALSE(box->hasIcon);
-        EXPECT_EQ(driver.CountBoxes(), 1) << "boxes come one after the other";
-        driver.Press(*box, kOk);
-        return box->text;
-    }
-
-    void ExpectEndsWithoutMoreBoxes(Process& notifier) {
-        EXPECT_EQ(notifier.Wait(15000), 0);
-        EXPECT_FALSE(driver.FindBox("", 200).has_value());
-    }
-};
-
-} // namespace
 
 TEST_F(NotifierTest, SixthOfDecemberShowsTodaysRemindersInFileOrder) {
     WriteFile(folder.ReminderFile(),

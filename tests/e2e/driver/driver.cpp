@@ -4,7 +4,8 @@
 //
 // It finds message boxes and dialogs, reads captions, texts, styles, positions, focus and list
 // contents, and acts as a user would: presses buttons, types characters, selects list lines,
-// sets the time picker and finds the screen point of a calendar day for a real mouse click.
+// sets the time picker and finds the screen point of a calendar day for a real mouse click. It
+// also holds files open and sets their attributes, as other programs and the user would.
 #include "handle.h"
 #include "hex_text.h"
 #include "remote_memory.h"
@@ -392,6 +393,14 @@ void Run(std::istringstream& in, std::ostream& out) {
         gHeldFile.reset(CreateFileW(WideFromUtf8(Unhex(path)).c_str(), GENERIC_READ, 0, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
         out << "held " << (gHeldFile ? 1 : 0) << "\n";
+    } else if (command == "attributes" || command == "set-attributes") { // <path> [<hex>]
+        std::string path;
+        DWORD attributes = 0;
+        in >> path >> std::hex >> attributes;
+        std::wstring wide = WideFromUtf8(Unhex(path));
+        if (command == "set-attributes")
+            SetFileAttributesW(wide.c_str(), attributes);
+        out << "attributes " << std::hex << GetFileAttributesW(wide.c_str()) << "\n";
     } else if (command == "release") {
         gHeldFile.reset();
         out << "ok\n";

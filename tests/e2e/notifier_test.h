@@ -1,0 +1,44 @@
+// The fixture of the notifier's end-to-end tests: a fresh installation folder with
+// notifier.exe, the test driver, and reading and closing the boxes the notifier shows.
+#pragma once
+
+#include "driver_client.h"
+
+#include <gtest/gtest.h>
+
+constexpr int kOk = 1;
+inline const char kGreetingCaption[] = "Recordatorio Santoral - Efemerides";
+
+class NotifierTest : public testing::Test {
+  protected:
+    // `folderName` is added to the installation folder's path; it may hold several levels.
+    explicit NotifierTest(const std::string& folderName = "")
+        : folder({"notifier.exe"}, folderName) {}
+
+    InstallFolder folder;
+    Driver driver;
+
+    Process Start(const std::string& fakeTime) {
+        return StartProgram(folder.Program("notifier.exe"), fakeTime);
+    }
+
+    // Reads the box with that caption, checks it looks like the kit's boxes and closes it.
+    std::string ReadAndClose(const std::string& caption) {
+        std::optional<Box> box = driver.FindBox(caption);
+        if (!box) {
+            ADD_FAILURE() << "no box captioned " << caption;
+            return {};
+        }
+        EXPECT_EQ(box->buttons, "1") << "one OK button";
+        EXPECT_FALSE(box->hasOwner);
+        EXPECT_FALSE(box->hasIcon);
+        EXPECT_EQ(driver.CountBoxes(), 1) << "boxes come one after the other";
+        driver.Press(*box, kOk);
+        return box->text;
+    }
+
+    void ExpectEndsWithoutMoreBoxes(Process& notifier) {
+        EXPECT_EQ(notifier.Wait(15000), 0);
+        EXPECT_FALSE(driver.FindBox("", 200).has_value());
+    }
+};

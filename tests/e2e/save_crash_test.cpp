@@ -1,0 +1,69 @@
+// SaveReminders killed at random moments under Wine: the reminder file must always be one whole
+// table or the other, never missing, never short, never a mixture. KIT_SAVE_KILLS sets the
+// number of kills (25 by default).
+#include "save_tables.h"
+#include "wine_session.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <random>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+int KillCount() {
+    const char* value = std::getenv("KIT_SAVE_KILLS");
+    return value ? std::atoi(value) : 25;
+}
+
+bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!PathExists(path)) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(SaveReminders, KilledAtAnyMomentLeavesOneWholeTableOrTheOther) {
+    const std::string tableA = SaveTableFileBytes('A');
+    const std::string tableB = SaveTableFileBytes('B');
+    InstallFolder folder({});
+    std::vector<std::string> argv = {WineLoader(), KIT_SAVE_LOOP,
+                                     folder.WindowsPath(folder.Path())};
+    unsigned seed = std::random_device()();
+    std::mt19937 random(seed);
+    // One save of 100,000 records takes about half a second here: the kills fall anywhere in
+    // the first few saves of each run, start-up included.
+    std::uniform_int_distribution<int> delayMs(0, 2500);
+
+    int kills = KillCount(), seenA = 0, seenB = 0, newFileLeft = 0;
+    for (int kill = 1; kill <= kills; ++kill) {
+        Process loop(argv, WineEnvironment());
+        if (kill == 1) {
+            ASSERT_TRUE(WaitForFile(folder.ReminderFile(), 60s)) << "the first save never ended";
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs(random)));
+        ASSERT_TRUE(loop.Running()) << "the save loop stopped by itself";
+        loop.Kill();
+
+        std::string bytes = ReadFile(folder.ReminderFile());
+        ASSERT_TRUE(bytes == tableA || bytes == tableB)
+            << "kill " << kill << " (seed " << seed << "): the file holds " << bytes.size()
+            << " bytes that are neither table";
+        ++(bytes == tableA ? seenA : seenB);
+        newFileLeft += PathExists(folder.Path() + "_Recordatorios_.new");
+    }
+    std::cout << kills << " kills (seed " << seed << "): table A " << seenA << " times, table B "
+              << seenB << " times, a half-written new file left " << newFileLeft << " times\n";
+    EXPECT_GT(seenA, 0);
+    EXPECT_GT(seenB, 0) << "the loop never got past its first save";
+}
