@@ -84,12 +84,7 @@ TEST_F(NotifierOddInputTest, HugeFileIsReadToItsLastWholeRecord) {
     constexpr off_t kLastRecord = (kSize / kRecordSize - 1) * kRecordSize;
     std::string first = ReminderRecordBytes("09:30", kTodayDate, "primero");
     std::string last = ReminderRecordBytes("23:59", kTodayDate, "\xFAltimo");
-    int fd = open(folder.ReminderFile().c_str(), O_CREAT | O_WRONLY, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(ftruncate(fd, kSize), 0);
-    ASSERT_EQ(pwrite(fd, first.data(), first.size(), 0), static_cast<ssize_t>(first.size()));
-    ASSERT_EQ(pwrite(fd, last.data(), last.size(), kLastRecord), static_cast<ssize_t>(last.size()));
-    close(fd);
+    WriteSparseFile(folder.ReminderFile(), kSize, {{0, first}, {kLastRecord, last}});
     struct stat before {};
     ASSERT_EQ(stat(folder.ReminderFile().c_str(), &before), 0);
     ASSERT_LT(before.st_blocks * 512, 1 << 20) << "the file system made the file take room";
@@ -107,7 +102,7 @@ TEST_F(NotifierOddInputTest, HugeFileIsReadToItsLastWholeRecord) {
     EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
     EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
     std::array<char, kRecordSize> record;
-    fd = open(folder.ReminderFile().c_str(), O_RDONLY);
+    int fd = open(folder.ReminderFile().c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
     EXPECT_EQ(pread(fd, record.data(), record.size(), 0), static_cast<ssize_t>(kRecordSize));
     EXPECT_EQ(std::string(record.data(), record.size()), first);

@@ -201,6 +201,19 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     file << bytes;
 }
 
+void WriteSparseFile(const std::string& path, long long size,
+                     const std::vector<std::pair<long long, std::string>>& pieces) {
+    int fd = open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+    bool written = fd >= 0 && ftruncate(fd, size) == 0;
+    for (const auto& [offset, bytes] : pieces)
+        written = written && pwrite(fd, bytes.data(), bytes.size(), offset) ==
+                                 static_cast<ssize_t>(bytes.size());
+    if (fd >= 0)
+        close(fd);
+    if (!written)
+        throw std::runtime_error("cannot write the sparse file " + path);
+}
+
 bool PathExists(const std::string& path) {
     return fs::exists(fs::symlink_status(path));
 }

@@ -63,6 +63,11 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
 
+// A sparse file of `size` bytes, zero but for the given pieces at their offsets; it takes
+// next to no room on disk, whatever its size.
+void WriteSparseFile(const std::string& path, long long size,
+                     const std::vector<std::pair<long long, std::string>>& pieces);
+
 // The bytes of a reminder record, for preparing reminder files.
 std::string ReminderRecordBytes(const char* time, const char* date, const char* text,
                                 int active = 1);

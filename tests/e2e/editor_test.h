@@ -1,0 +1,150 @@
+// The fixture of the editor's end-to-end tests: a fresh installation folder with editor.exe and
+// notifier.exe, the test driver, and the editor driven through its dialog as a user would: the
+// mouse picks calendar days (xdotool), characters are typed into the text box, buttons are
+// pressed and boxes answered.
+#pragma once
+
+#include "driver_client.h"
+#include "reminder_record.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+enum EditorControl : int {
+    kCalendar = 1001,
+    kTimePicker = 1002,
+    kTextBox = 1003,
+    kGrabar = 1004,
+    kTimeCheck = 1005,
+    kBorrar = 1006,
+    kModificar = 1007,
+    kListar = 1008,
+    kClose = 1009,
+    kList = 1010,
+    kStatusBar = 1011,
+};
+constexpr int kOk = 1, kYes = 6, kNo = 7;
+inline const char kSixthOfDecember[] = "2026-12-06 09:05:07";
+inline const char kEmptyCounter[] = "Escritas 0000 de 1023";
+
+inline std::vector<Reminder> RemindersIn(const std::string& path) {
+    std::string bytes = ReadFile(path);
+    std::vector<Reminder> reminders;
+    AppendDecodedRecords(bytes, reminders);
+    return reminders;
+}
+
+class EditorTest : public testing::Test {
+  protected:
+    // `folderName` is added to the installation folder's path; it may hold several levels.
+    explicit EditorTest(const std::string& folderName = "")
+        : folder({"editor.exe", "notifier.exe"}, folderName) {}
+
+    InstallFolder folder;
+    Driver driver;
+    Process editor;
+    std::string dialog;
+
+    void Open(const char* fakeTime = kSixthOfDecember) {
+        editor = StartProgram(folder.Program("editor.exe"), fakeTime);
+        dialog = driver.FindDialog("Recordatorio - ");
+        ASSERT_FALSE(dialog.empty()) << "the editor's dialog did not show";
+    }
+
+    std::vector<std::string> Ask(const std::string& command, int id) {
+        return Words(driver.Command(command + " " + dialog + " " + std::to_string(id)).at(0));
+    }
+
+    void Click(int id) { Ask("click", id); }
+
+    std::string Text(int id) { return Unhex(Ask("text", id).at(1)); }
+
+    // Commands reach the editor as posted messages: wait until it shows what is expected.
+    std::string WaitForText(int id, const std::string& expected) {
+        std::string text;
+        for (int i = 0; i < 200 && (text = Text(id)) != expected; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        return text;
+    }
+
+    std::vector<std::string> ListLines() {
+        std::vector<std::string> lines;
+        for (const std::string& line :
+             driver.Command("listbox " + dialog + " " + std::to_string(kList)))
+            if (line.rfind("line ", 0) == 0)
+                lines.push_back(Unhex(line.substr(5)));
+        return lines;
+    }
+
+    std::vector<std::string> WaitForListLines(size_t count) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < 200 && (lines = ListLines()).size() != count; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        return lines;
+    }
+
+    // Typed as characters, as the keyboard would, so the text box reports each change.
+    void Type(const std::string& text) {
+        std::string units;
+        char hex[8];
+        for (unsigned char c : text) {
+            std::snprintf(hex, sizeof hex, "%04x", c < 0x80 || c >= 0xA0 ? c : '?');
+            units += hex;
+        }
+        driver.Command("chars " + dialog + " " + std::to_string(kTextBox) + " " + units);
+    }
+
+    void ClickOnScreen(const std::vector<std::string>& point) {
+        ASSERT_EQ(point.at(0), "point");
+        std::vector<std::string> environment = WineEnvironment();
+        Process xdotool({"/usr/bin/xdotool", "mousemove", point.at(1), point.at(2), "click", "1"},
+                        environment);
+        ASSERT_EQ(xdotool.Wait(10000), 0);
+    }
+
+    // A mouse click on the day's cell in the calendar; the dialog then empties the text box and
+    // shows the counter at zero.
+    void PickDay(int year, int month, int day) {
+        ClickOnScreen(Words(driver
+                                .Command("calendar-point " + dialog + " " +
+                                         std::to_string(kCalendar) + " " + std::to_string(year) +
+                                         " " + std::to_string(month) + " " + std::to_string(day))
+                                .at(0)));
+        ASSERT_EQ(WaitForText(kStatusBar, kEmptyCounter), kEmptyCounter);
+    }
+
+    Box Answer(const std::string& caption, int button) {
+        std::optional<Box> box = driver.FindBox(caption);
+        if (!box) {
+            ADD_FAILURE() << "no box captioned " << caption;
+            return {};
+        }
+        EXPECT_FALSE(box->hasOwner);
+        EXPECT_FALSE(box->hasIcon);
+        driver.Press(*box, button);
+        return *box;
+    }
+
+    // Grabar for the picked day, answered as given; the dialog then clears its text box.
+    Box Grabar(int answer) {
+        Click(kGrabar);
+        Box box = Answer("Recordatorio", answer);
+        EXPECT_EQ(box.buttons, "6,7");
+        EXPECT_EQ(WaitForText(kStatusBar, kEmptyCounter), kEmptyCounter);
+        return box;
+    }
+
+    void WriteReminders(const std::vector<std::string>& records) {
+        std::string bytes;
+        for (const std::string& record : records)
+            bytes += record;
+        WriteFile(folder.ReminderFile(), bytes);
+    }
+
+    int CloseWithX() {
+        Click(kClose);
+        return editor.Wait(15000);
+    }
+};
