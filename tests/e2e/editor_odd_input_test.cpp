@@ -120,18 +120,5 @@ TEST_P(EditorInstalledTest, WritesTheReminderFileBesideIt) {
     EXPECT_EQ(CloseWithX(), 0);
 }
 
-std::string LongFolderName() {
-    std::string name;
-    for (int level = 10; level < 24; ++level)
-        name += "carpeta_de_instalacion_" + std::to_string(level) + "/";
-    return name + "recordatorios";
-}
-
-INSTANTIATE_TEST_SUITE_P(Folders, EditorInstalledTest,
-                         testing::Values(LongFolderName(),
-                                         // UTF-8, the form of names on the Linux side
-                                         std::string(reinterpret_cast<const char*>(
-                                             u8"Напоминания 提醒事项 リマインダー"))),
-                         [](const testing::TestParamInfo<std::string>& param) {
-                             return param.index == 0 ? "PathLongerThanMaxPath" : "CyrillicAndCjk";
-                         });
+INSTANTIATE_TEST_SUITE_P(Folders, EditorInstalledTest, testing::ValuesIn(UnusualFolderNames()),
+                         UnusualFolderTestName<testing::TestParamInfo<std::string>>);

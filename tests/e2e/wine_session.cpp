@@ -184,6 +184,14 @@ std::string InstallFolder::WindowsPath(const std::string& unixPath) const {
     return path;
 }
 
+std::vector<std::string> UnusualFolderNames() {
+    std::string longName;
+    for (int level = 10; level < 24; ++level)
+        longName += "carpeta_de_instalacion_" + std::to_string(level) + "/";
+    return {longName + "recordatorios",
+            std::string(reinterpret_cast<const char*>(u8"Напоминания 提醒事项 リマインダー"))};
+}
+
 std::string ReadFile(const std::string& path) {
     // One read into a string of the file's size: the crash test reads files of 100 MB.
     std::ifstream file(path, std::ios::binary | std::ios::ate);

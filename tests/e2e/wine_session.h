@@ -59,6 +59,14 @@ class InstallFolder {
     std::string path_;
 };
 
+// Installation folder names that have tripped programs up: a path longer than MAX_PATH, and a
+// name in Cyrillic, Chinese and Japanese (UTF-8, the form of names on the Linux side). For
+// parameterised tests, with UnusualFolderTestName naming each case.
+std::vector<std::string> UnusualFolderNames();
+template <typename ParamInfo> std::string UnusualFolderTestName(const ParamInfo& param) {
+    return param.index == 0 ? "PathLongerThanMaxPath" : "CyrillicAndCjk";
+}
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
