@@ -149,7 +149,7 @@ TEST_F(EditorTest, ListarSelectModificarAndBorrar) {
     Click(kModificar); // no line selected: nothing happens, no box
     EXPECT_FALSE(driver.FindBox("", 500).has_value());
 
-    driver.Command("select " + dialog + " " + std::to_string(kList) + " 1");
+    SelectLine(1);
     EXPECT_EQ(WaitForText(kTextBox, "texto 2"), "texto 2");
     Type("cambiado "); // the caret stands before the text
     Click(kModificar);
@@ -162,7 +162,7 @@ TEST_F(EditorTest, ListarSelectModificarAndBorrar) {
 
     Click(kListar);
     EXPECT_EQ(WaitForListLines(2)[1], "2 ##:## cambiado texto 2");
-    driver.Command("select " + dialog + " " + std::to_string(kList) + " 0");
+    SelectLine(0);
     EXPECT_EQ(WaitForText(kTextBox, "texto 10"), "texto 10");
     Click(kBorrar);
     EXPECT_EQ(WaitForListLines(0).size(), 0u);
@@ -178,7 +178,7 @@ TEST_F(EditorTest, BorrarOfTheOnlyReminderLeavesNoFile) {
     PickDay(2026, 12, 6);
     Click(kListar);
     ASSERT_EQ(WaitForListLines(1).size(), 1u);
-    driver.Command("select " + dialog + " " + std::to_string(kList) + " 0");
+    SelectLine(0);
     EXPECT_EQ(WaitForText(kTextBox, "solo"), "solo");
     Click(kBorrar);
     EXPECT_EQ(WaitForListLines(0).size(), 0u);
@@ -194,7 +194,7 @@ TEST_F(EditorTest, SavingWhileAnotherProgramHoldsTheFileLosesNothing) {
     PickDay(2026, 12, 6);
     Click(kListar);
     ASSERT_EQ(WaitForListLines(2).size(), 2u);
-    driver.Command("select " + dialog + " " + std::to_string(kList) + " 0");
+    SelectLine(0);
     EXPECT_EQ(WaitForText(kTextBox, "uno"), "uno");
     ASSERT_TRUE(driver.Hold(folder.WindowsPath(folder.ReminderFile())));
     Click(kBorrar);

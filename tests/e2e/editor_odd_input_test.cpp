@@ -91,7 +91,7 @@ TEST_P(EditorFileAttributesTest, BorrarRewritesTheFile) {
     ASSERT_EQ(driver.SetAttributes(path, GetParam()) & GetParam(), GetParam());
     Open();
     ASSERT_EQ(ListToday(2).size(), 2u);
-    driver.Command("select " + dialog + " " + std::to_string(kList) + " 0");
+    SelectLine(0);
     ASSERT_EQ(WaitForText(kTextBox, "uno"), "uno");
     Click(kBorrar);
     EXPECT_EQ(WaitForListLines(0).size(), 0u);

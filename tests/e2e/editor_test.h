@@ -85,6 +85,12 @@ class EditorTest : public testing::Test {
         return lines;
     }
 
+    // What a click on a list line does: the line is selected and the dialog is told.
+    void SelectLine(int index) {
+        driver.Command("select " + dialog + " " + std::to_string(kList) + " " +
+                       std::to_string(index));
+    }
+
     // Typed as characters, as the keyboard would, so the text box reports each change.
     void Type(const std::string& text) {
         std::string units;
