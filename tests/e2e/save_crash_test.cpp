@@ -37,7 +37,7 @@ TEST(SaveReminders, KilledAtAnyMomentLeavesOneWholeTableOrTheOther) {
     const std::string tableA = SaveTableFileBytes('A');
     const std::string tableB = SaveTableFileBytes('B');
     InstallFolder folder({});
-    std::vector<std::string> argv = {WineLoader(), KIT_SAVE_LOOP,
+    std::vector<std::string> argv = {WineLoader(), BuildPath("tests/e2e/driver/kit_save_loop.exe"),
                                      folder.WindowsPath(folder.Path())};
     unsigned seed = std::random_device()();
     std::mt19937 random(seed);

@@ -1,6 +1,7 @@
 #include "wine_session.h"
 
 #include "reminder_record.h"
+#include "thirty_two_bit.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -11,6 +12,7 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -54,7 +56,36 @@ std::string PrepareWine() {
     return display;
 }
 
+// The build that KIT_WINDOWS_BUILD names, not yet checked to run here.
+std::string RequestedBuild() {
+    std::string build = Environment("KIT_WINDOWS_BUILD", "win64");
+    if (build != "win64" && build != "win32")
+        throw std::runtime_error("KIT_WINDOWS_BUILD must be win64 or win32, not " + build);
+    return build;
+}
+
+// The signed seconds from now to a moment given as "2026-12-06 09:05:07" in UTC: how the
+// clock shift libraries take a day (FAKETIME=-90663), as the faketime wrapper passes it.
+std::string SecondsFromNow(const std::string& moment) {
+    std::tm fields{};
+    const char* end = strptime(moment.c_str(), "%Y-%m-%d %H:%M:%S", &fields);
+    if (!end || *end != '\0')
+        throw std::runtime_error("not a moment of the form 2026-12-06 09:05:07: " + moment);
+    long long seconds = static_cast<long long>(timegm(&fields)) - std::time(nullptr);
+    return (seconds < 0 ? "" : "+") + std::to_string(seconds);
+}
+
 } // namespace
+
+std::string WindowsBuild() {
+    std::string build = RequestedBuild();
+    if (build == "win32") {
+        static const std::string why = WhyThirtyTwoBitProgramsCannotRun();
+        if (!why.empty())
+            throw std::runtime_error(why);
+    }
+    return build;
+}
 
 const std::vector<std::string>& WineEnvironment() {
     static const std::vector<std::string> environment = [] {
@@ -78,7 +109,10 @@ std::string WineLoader() {
     return "/usr/lib/wine/wine64";
 }
 std::string ProgramPath(const std::string& exe) {
-    return std::string(KIT_WIN64_DIST) + "/" + exe;
+    return std::string(KIT_SOURCE_DIR) + "/dist/" + WindowsBuild() + "/" + exe;
+}
+std::string BuildPath(const std::string& file) {
+    return std::string(KIT_SOURCE_DIR) + "/build/" + WindowsBuild() + "/" + file;
 }
 std::string DriverPath() {
     return KIT_DRIVER;
@@ -146,10 +180,11 @@ void Process::Kill() {
 Process StartProgram(const std::string& exePath, const std::string& fakeTime) {
     std::vector<std::string> environment = WineEnvironment();
     if (!fakeTime.empty()) {
-        // libfaketime inside the program only: Wine's server was started on the real clock.
-        // An absolute FAKETIME stands still at that moment.
-        environment.push_back("LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1");
-        environment.push_back("FAKETIME=" + fakeTime);
+        // A shifted real-time clock inside the program only: Wine's server keeps the real one.
+        // The dynamic loader completes $LIB per process, so the 64-bit Wine loader gets
+        // libfaketime and the 32-bit one, which libfaketime cannot serve, our clock_shift.c.
+        environment.push_back("LD_PRELOAD=" + std::string(KIT_CLOCK_DIR) + "/$LIB/libkit_clock.so");
+        environment.push_back("FAKETIME=" + SecondsFromNow(fakeTime));
         environment.push_back("NO_FAKE_STAT=1");
         environment.push_back("FAKETIME_DONT_FAKE_MONOTONIC=1");
     }
@@ -185,11 +220,15 @@ std::string InstallFolder::WindowsPath(const std::string& unixPath) const {
 }
 
 std::vector<std::string> UnusualFolderNames() {
-    std::string longName;
-    for (int level = 10; level < 24; ++level)
-        longName += "carpeta_de_instalacion_" + std::to_string(level) + "/";
-    return {longName + "recordatorios",
-            std::string(reinterpret_cast<const char*>(u8"Напоминания 提醒事项 リマインダー"))};
+    std::vector<std::string> names;
+    if (RequestedBuild() == "win64") {
+        std::string longName;
+        for (int level = 10; level < 24; ++level)
+            longName += "carpeta_de_instalacion_" + std::to_string(level) + "/";
+        names.push_back(longName + "recordatorios");
+    }
+    names.push_back(reinterpret_cast<const char*>(u8"Напоминания 提醒事项 リマインダー"));
+    return names;
 }
 
 std::string ReadFile(const std::string& path) {
