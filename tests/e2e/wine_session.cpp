@@ -126,9 +126,15 @@ Process::Process(const std::vector<std::string>& argv, const std::vector<std::st
         posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
     if (stdoutFd >= 0)
         posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
+    // A process group of its own, which Kill ends whole.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     std::vector<char*> args = CStrings(argv);
     std::vector<char*> env = CStrings(environment);
-    int failed = posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), env.data());
+    int failed = posix_spawn(&pid_, args[0], &actions, &attributes, args.data(), env.data());
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (failed)
         throw std::runtime_error("cannot start " + argv[0]);
@@ -172,8 +178,13 @@ bool Process::Running() {
 void Process::Kill() {
     if (pid_ <= 0)
         return;
-    kill(pid_, SIGKILL);
+    // The 64-bit loader runs a 32-bit program in a process of its own, which Wine forks off
+    // outside our children while the started process (start.exe) waits for it: only the
+    // process group holds both. Gone means gone: the killed program holds no file any more.
+    kill(-pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
+    for (int i = 0; i < 1000 && kill(-pid_, 0) == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     pid_ = -1;
 }
 
