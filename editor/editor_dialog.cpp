@@ -3,7 +3,8 @@
 #include "commands.h"
 #include "dialog_template.h"
 #include "editor_state.h"
-#include "exe_folder.h"
+#include "file_error.h"
+#include "file_error_text.h"
 #include "reminder_file.h"
 #include "store.h"
 #include "text_box.h"
@@ -11,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include <exception>
 #include <vector>
 
 namespace {
@@ -83,7 +85,6 @@ void OnInitDialog(HWND dialog) {
     KeepEscapeFromTextBox(Control(kTextBoxId));
     gTimeEnabled = false;
     EnableWindow(Control(kTimePickerId), FALSE);
-    gExeFolder = ExeFolder();
     // Opening the editor alone does not create the reminder file.
     if (FileExists(ReminderFilePath()))
         LoadReminders();
@@ -161,12 +162,19 @@ INT_PTR ShowEditorDialog(HWND owner) {
 
 // Returning FALSE from WM_INITDIALOG leaves the focus where it is: the editor sets none.
 INT_PTR CALLBACK EditorDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_INITDIALOG: OnInitDialog(dialog); break;
-    case WM_NCACTIVATE: OnNcActivate(wParam); break;
-    case WM_COMMAND: OnCommand(dialog, LOWORD(wParam), HIWORD(wParam)); break;
-    case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); break;
-    case WM_CLOSE: OnClose(dialog); break;
+    // Nothing may leave a window procedure by an exception. What a handler can throw is a failed
+    // allocation (a very large table in the 32-bit program): that one command is abandoned, the
+    // file routines having left the file as it was, and the program goes on.
+    try {
+        switch (msg) {
+        case WM_INITDIALOG: OnInitDialog(dialog); break;
+        case WM_NCACTIVATE: OnNcActivate(wParam); break;
+        case WM_COMMAND: OnCommand(dialog, LOWORD(wParam), HIWORD(wParam)); break;
+        case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); break;
+        case WM_CLOSE: OnClose(dialog); break;
+        }
+    } catch (const std::exception&) {
+        ShowFileErrorBox(kErrOutOfMemory);
     }
     return FALSE;
 }
