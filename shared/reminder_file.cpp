@@ -109,7 +109,8 @@ int AppendRecord(const Reminder& reminder) {
     return WriteExactly(file.get(), record.data(), record.size());
 }
 
-// Names of earlier new files: the killed or failed rewrites of this program and of older ones.
+// Deletes the new files that earlier rewrites left when they were killed or failed, older
+// versions' _Recordatorios_.new included.
 void DeleteLeftoverNewFiles() {
     std::wstring pattern = std::wstring(kNewFilePrefix) + L"*" + kNewFileSuffix;
     WIN32_FIND_DATAW found;
@@ -138,10 +139,13 @@ UniqueFile CreateNewFile(std::wstring& path) {
                           std::to_wstring(number++) + kNewFileSuffix);
         UniqueFile file = OpenExclusive(path, GENERIC_WRITE, CREATE_NEW);
         DWORD error = GetLastError();
-        // Taken by a file or a folder: try the next number.
-        if (file || (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS &&
-                     error != ERROR_ACCESS_DENIED))
+        // A name taken by a file or a folder (the latter reads as access denied): the next one.
+        bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+                     (error == ERROR_ACCESS_DENIED && FileExists(path));
+        if (file || !taken) {
+            SetLastError(error);
             return file;
+        }
     }
     return UniqueFile();
 }
