@@ -11,12 +11,12 @@ namespace {
 // Two spellings of one folder (case, short 8.3 names) give one name. The folder's path can be
 // longer than an object name may be, so the name holds a hash of it.
 std::wstring ClaimName(const std::wstring& folder) {
-    std::wstring path = folder;
-    DWORD length = GetLongPathNameW(folder.c_str(), nullptr, 0);
-    if (length > 0) {
+    std::wstring path(32768, L'\0');
+    DWORD length = GetLongPathNameW(folder.c_str(), path.data(), static_cast<DWORD>(path.size()));
+    if (length > 0 && length < path.size())
         path.resize(length);
-        path.resize(GetLongPathNameW(folder.c_str(), path.data(), length));
-    }
+    else
+        path = folder;
     // File names compare without case as the invariant locale's upper case, not the user's.
     LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, path.data(),
                   static_cast<int>(path.size()), path.data(), static_cast<int>(path.size()),
