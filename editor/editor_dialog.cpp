@@ -60,14 +60,16 @@ const DialogItem kEditorControls[] = {
     {kStatusBarId, u"msctls_statusbar32", u"", 0, 0, 0, 0, WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0},
 };
 
+// At the sizes of the screen's scale (32 and 16 pixels at 100 %, 48 and 24 at 150 %).
 void SetDialogIcons(HWND dialog) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    auto loadIcon = [instance](int size) {
-        return reinterpret_cast<LPARAM>(
-            LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON, size, size, LR_SHARED));
+    auto loadIcon = [instance](int widthMetric, int heightMetric) {
+        return reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                                   GetSystemMetrics(widthMetric),
+                                                   GetSystemMetrics(heightMetric), LR_SHARED));
     };
-    SendMessageW(dialog, WM_SETICON, ICON_BIG, loadIcon(32));
-    SendMessageW(dialog, WM_SETICON, ICON_SMALL, loadIcon(16));
+    SendMessageW(dialog, WM_SETICON, ICON_BIG, loadIcon(SM_CXICON, SM_CYICON));
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, loadIcon(SM_CXSMICON, SM_CYSMICON));
 }
 
 // The date and time at which the dialog opened; it is not refreshed afterwards.
