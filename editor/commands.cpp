@@ -52,16 +52,19 @@ void UpdateCharCounter() {
 }
 
 void OnGrabar() {
+    // Taken now: the dialog stays usable while the question is open, and the reminder is the one
+    // the question names, whatever the user picks or types meanwhile.
     std::string entryTime = ReadEntryTime();
     std::string entryText = ReadEntryText();
+    std::string entryDate = gSelectedDate;
     // A picked day is a long date text such as "6 Diciembre 2026"; before that it is empty.
-    if (gSelectedDate.size() <= 2) {
+    if (entryDate.size() <= 2) {
         ShowMessageBox("Tienes que seleccionar fecha ...", "Programador", kBoxOk);
         return;
     }
-    std::string question = "Quieres grabar el dato recordatorio del " + gSelectedDate + " ?";
+    std::string question = "Quieres grabar el dato recordatorio del " + entryDate + " ?";
     if (ShowMessageBox(question, "Recordatorio", kBoxYesNo) == kAnswerYes)
-        AppendReminder(entryTime, gSelectedDate, entryText, 1);
+        AppendReminder(entryTime, entryDate, entryText, 1);
     // Whatever the answer, the table is read again so that it matches the file.
     LoadReminders();
     EmptyReminderList();

@@ -3,7 +3,8 @@
 #include "commands.h"
 #include "dialog_template.h"
 #include "editor_state.h"
-#include "exe_folder.h"
+#include "file_error.h"
+#include "file_error_text.h"
 #include "reminder_file.h"
 #include "store.h"
 #include "text_box.h"
@@ -11,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include <exception>
 #include <vector>
 
 namespace {
@@ -58,14 +60,16 @@ const DialogItem kEditorControls[] = {
     {kStatusBarId, u"msctls_statusbar32", u"", 0, 0, 0, 0, WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0},
 };
 
+// At the sizes of the screen's scale (32 and 16 pixels at 100 %, 48 and 24 at 150 %).
 void SetDialogIcons(HWND dialog) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    auto loadIcon = [instance](int size) {
-        return reinterpret_cast<LPARAM>(
-            LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON, size, size, LR_SHARED));
+    auto loadIcon = [instance](int widthMetric, int heightMetric) {
+        return reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                                   GetSystemMetrics(widthMetric),
+                                                   GetSystemMetrics(heightMetric), LR_SHARED));
     };
-    SendMessageW(dialog, WM_SETICON, ICON_BIG, loadIcon(32));
-    SendMessageW(dialog, WM_SETICON, ICON_SMALL, loadIcon(16));
+    SendMessageW(dialog, WM_SETICON, ICON_BIG, loadIcon(SM_CXICON, SM_CYICON));
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, loadIcon(SM_CXSMICON, SM_CYSMICON));
 }
 
 // The date and time at which the dialog opened; it is not refreshed afterwards.
@@ -83,7 +87,6 @@ void OnInitDialog(HWND dialog) {
     KeepEscapeFromTextBox(Control(kTextBoxId));
     gTimeEnabled = false;
     EnableWindow(Control(kTimePickerId), FALSE);
-    gExeFolder = ExeFolder();
     // Opening the editor alone does not create the reminder file.
     if (FileExists(ReminderFilePath()))
         LoadReminders();
@@ -161,12 +164,19 @@ INT_PTR ShowEditorDialog(HWND owner) {
 
 // Returning FALSE from WM_INITDIALOG leaves the focus where it is: the editor sets none.
 INT_PTR CALLBACK EditorDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_INITDIALOG: OnInitDialog(dialog); break;
-    case WM_NCACTIVATE: OnNcActivate(wParam); break;
-    case WM_COMMAND: OnCommand(dialog, LOWORD(wParam), HIWORD(wParam)); break;
-    case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); break;
-    case WM_CLOSE: OnClose(dialog); break;
+    // Nothing may leave a window procedure by an exception. What a handler can throw is a failed
+    // allocation (a very large table in the 32-bit program): that one command is abandoned, the
+    // file routines having left the file as it was, and the program goes on.
+    try {
+        switch (msg) {
+        case WM_INITDIALOG: OnInitDialog(dialog); break;
+        case WM_NCACTIVATE: OnNcActivate(wParam); break;
+        case WM_COMMAND: OnCommand(dialog, LOWORD(wParam), HIWORD(wParam)); break;
+        case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); break;
+        case WM_CLOSE: OnClose(dialog); break;
+        }
+    } catch (const std::exception&) {
+        ShowFileErrorBox(kErrOutOfMemory);
     }
     return FALSE;
 }

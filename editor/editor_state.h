@@ -2,24 +2,11 @@
 // that had the keyboard focus. All of it lives until the program ends.
 #pragma once
 
+#include "control_ids.h"
+
 #include <windows.h>
 
 #include <string>
-
-// The dialog's controls, in creation (and tab) order.
-enum ControlId : int {
-    kCalendarId = 1001,
-    kTimePickerId = 1002,
-    kTextBoxId = 1003,
-    kGrabarId = 1004,
-    kTimeCheckId = 1005,
-    kBorrarId = 1006,
-    kModificarId = 1007,
-    kListarId = 1008,
-    kCloseId = 1009,
-    kReminderListId = 1010,
-    kStatusBarId = 1011,
-};
 
 // The editor dialog, set when it is initialised.
 extern HWND gEditorDialog;

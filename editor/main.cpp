@@ -1,6 +1,9 @@
 // The editor: one modal dialog in which the user writes, lists, changes and deletes reminders.
 #include "editor_dialog.h"
+#include "exe_folder.h"
 #include "handle.h"
+#include "one_editor_per_folder.h"
+#include "reminder_file.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -31,6 +34,10 @@ void InitializeCommonControls() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    gExeFolder = ExeFolder();
+    UniqueOwnedMutex folderClaim;
+    if (!ClaimFolder(gExeFolder, folderClaim))
+        return 0; // this folder's editor is open already and has come to the front
     InitializeCommonControls();
     ShowEditorDialog(nullptr);
     return 0;

@@ -12,11 +12,15 @@ void ListRemindersForDate() {
     EmptyReminderList();
     SetControlText(kTextBoxId, "");
     HWND list = Control(kReminderListId);
-    std::vector<std::string> lines = ListLinesForDate(gReminders, gSelectedDate);
+    // Every allocation happens before the list stops drawing, so that running out of memory
+    // cannot leave it so.
+    std::vector<std::wstring> lines;
+    for (const std::string& line : ListLinesForDate(gReminders, gSelectedDate))
+        lines.push_back(WideFrom1252(line));
     // Drawn once when all lines are in, not after each: a busy day lists in a blink.
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    for (const std::string& line : lines)
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFrom1252(line).c_str()));
+    for (const std::wstring& line : lines)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }

@@ -1,19 +1,18 @@
 #include "text_box.h"
 
+#include <commctrl.h>
+
 namespace {
 
-WNDPROC gEditProc = nullptr;
-
-LRESULT CALLBACK TextBoxProc(HWND textBox, UINT msg, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = CallWindowProcW(gEditProc, textBox, msg, wParam, lParam);
-    if (msg == WM_GETDLGCODE && wParam == VK_ESCAPE)
-        result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
-    return result;
+LRESULT CALLBACK TextBoxProc(HWND textBox, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR) {
+    if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wParam == VK_ESCAPE)
+        return 0;
+    return DefSubclassProc(textBox, msg, wParam, lParam);
 }
 
 } // namespace
 
 void KeepEscapeFromTextBox(HWND textBox) {
-    gEditProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(textBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextBoxProc)));
+    SetWindowSubclass(textBox, TextBoxProc, 0, 0);
 }

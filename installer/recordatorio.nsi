@@ -171,6 +171,8 @@ Section "Uninstall"
 
     ; Run in place (_?=) the uninstaller cannot delete itself, and the folder stays with it.
     Delete "$INSTDIR\${UNINSTALLER}"
+    ; What an interrupted rewrite of the reminder file may have left beside it.
+    Delete "$INSTDIR\_Recordatorios_*.new"
     ; Never /r: the folder holds the user's reminder file, and whatever else the user put there.
     ; It goes only when nothing is left in it.
     RMDir "$INSTDIR"

@@ -48,6 +48,24 @@ struct HandleTraits {
     static void Close(Type handle) { CloseHandle(handle); }
 };
 
+// A mutex that the calling thread owns: released, then closed (releasing one that the thread does
+// not own only fails).
+struct OwnedMutexTraits {
+    using Type = HANDLE;
+    static Type Empty() { return nullptr; }
+    static void Close(Type mutex) {
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
+    }
+};
+
+// Directory searches of FindFirstFile are ended by FindClose.
+struct FindTraits {
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type search) { FindClose(search); }
+};
+
 struct LibraryTraits {
     using Type = HMODULE;
     static Type Empty() { return nullptr; }
@@ -56,4 +74,6 @@ struct LibraryTraits {
 
 using UniqueFile = UniqueResource<FileTraits>;
 using UniqueHandle = UniqueResource<HandleTraits>;
+using UniqueOwnedMutex = UniqueResource<OwnedMutexTraits>;
+using UniqueFind = UniqueResource<FindTraits>;
 using UniqueLibrary = UniqueResource<LibraryTraits>;

@@ -9,14 +9,19 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <new>
 
 std::wstring gExeFolder;
 
 namespace {
 
 constexpr wchar_t kFileName[] = L"_Recordatorios_.log";
-// The rewrite's new file, in the same folder so that it can replace the old one by a rename.
-constexpr wchar_t kNewFileName[] = L"_Recordatorios_.new";
+// The rewrite's new file lies in the same folder, so that it can replace the old one by a
+// rename. Each rewrite takes a fresh name, _Recordatorios_.<process>-<number>.new, so that no
+// leftover (a folder, or a file that another program holds open) can stand in its way; every
+// rewrite first deletes the leftovers that it can.
+constexpr wchar_t kNewFilePrefix[] = L"_Recordatorios_";
+constexpr wchar_t kNewFileSuffix[] = L".new";
 // Records per read or write: about a megabyte, so large files move in few system calls.
 constexpr size_t kRecordsPerBlock = 1024;
 
@@ -31,8 +36,10 @@ std::wstring LongPathForm(const std::wstring& path) {
     return path;
 }
 
-std::wstring FilePathIn(const wchar_t* name) {
-    return LongPathForm(gExeFolder + name);
+std::wstring FilePathIn(std::wstring_view name) {
+    std::wstring path = gExeFolder;
+    path += name;
+    return LongPathForm(path);
 }
 
 // No other opener may share the file while one job runs.
@@ -102,60 +109,117 @@ int AppendRecord(const Reminder& reminder) {
     return WriteExactly(file.get(), record.data(), record.size());
 }
 
-int WriteLiveRecords(const std::wstring& path) {
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL); // a stale new file may be read-only
-    UniqueFile file = OpenExclusive(path, GENERIC_WRITE, CREATE_ALWAYS);
+// Deletes the new files that earlier rewrites left when they were killed or failed, older
+// versions' _Recordatorios_.new included.
+void DeleteLeftoverNewFiles() {
+    std::wstring pattern = std::wstring(kNewFilePrefix) + L"*" + kNewFileSuffix;
+    WIN32_FIND_DATAW found;
+    UniqueFind search(FindFirstFileExW(FilePathIn(pattern).c_str(), FindExInfoBasic, &found,
+                                       FindExSearchNameMatch, nullptr, 0));
+    if (!search)
+        return;
+    do {
+        std::wstring_view name = found.cFileName;
+        // A folder of that name is not ours; a file held open by another program stays until a
+        // later rewrite.
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !name.ends_with(kNewFileSuffix))
+            continue;
+        std::wstring path = FilePathIn(found.cFileName);
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+    } while (FindNextFileW(search.get(), &found));
+}
+
+// A new file under a name that nothing in the folder has; its path is left in `path`.
+UniqueFile CreateNewFile(std::wstring& path) {
+    static unsigned number = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = FilePathIn(std::wstring(kNewFilePrefix) + L"." +
+                          std::to_wstring(GetCurrentProcessId()) + L"-" +
+                          std::to_wstring(number++) + kNewFileSuffix);
+        UniqueFile file = OpenExclusive(path, GENERIC_WRITE, CREATE_NEW);
+        DWORD error = GetLastError();
+        // A name taken by a file or a folder (the latter reads as access denied): the next one.
+        bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+                     (error == ERROR_ACCESS_DENIED && FileExists(path));
+        if (file || !taken) {
+            SetLastError(error);
+            return file;
+        }
+    }
+    return UniqueFile();
+}
+
+// Writes the live entries into a new file; on success its path is left in `newPath`.
+int WriteLiveRecords(std::wstring& newPath) {
+    std::vector<char> block(kRecordsPerBlock * kRecordSize);
+    UniqueFile file = CreateNewFile(newPath);
     if (!file)
         return LastFileErrorNumber();
-    std::vector<char> block(kRecordsPerBlock * kRecordSize);
     size_t filled = 0;
+    int error = 0;
     for (const Reminder& entry : gReminders) {
         if (entry.active == 0)
             continue;
         EncodeRecord(entry, RecordBytes(block.data() + filled, kRecordSize));
         filled += kRecordSize;
         if (filled == block.size()) {
-            if (int error = WriteExactly(file.get(), block.data(), filled))
-                return error;
+            if ((error = WriteExactly(file.get(), block.data(), filled)))
+                break;
             filled = 0;
         }
     }
-    if (int error = WriteExactly(file.get(), block.data(), filled))
-        return error;
-    return FlushFileBuffers(file.get()) ? 0 : LastFileErrorNumber();
+    if (!error)
+        error = WriteExactly(file.get(), block.data(), filled);
+    if (!error && !FlushFileBuffers(file.get()))
+        error = LastFileErrorNumber();
+    file.reset();
+    if (error)
+        DeleteFileW(newPath.c_str());
+    return error;
+}
+
+// Makes a read-only, hidden or system file replaceable and deletable; returns what it had.
+DWORD ClearAttributes(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    return attributes;
+}
+
+// A file that could not be replaced or deleted gets its attributes back with its contents.
+void RestoreAttributes(const std::wstring& path, DWORD attributes) {
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(path.c_str(), attributes);
 }
 
 // Deleting a file that is not there is no failure: there is nothing left to delete.
 int DeleteReminderFile(const std::wstring& path) {
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    DWORD attributes = ClearAttributes(path);
     if (DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND)
         return 0;
-    return LastFileErrorNumber();
+    int error = LastFileErrorNumber();
+    RestoreAttributes(path, attributes);
+    return error;
 }
 
 int RewriteReminderFile() {
+    DeleteLeftoverNewFiles();
     std::wstring path = FilePathIn(kFileName);
     bool anyLive = std::any_of(gReminders.begin(), gReminders.end(),
                                [](const Reminder& entry) { return entry.active != 0; });
     if (!anyLive)
         return DeleteReminderFile(path);
 
-    std::wstring newPath = FilePathIn(kNewFileName);
-    if (int error = WriteLiveRecords(newPath)) {
-        DeleteFileW(newPath.c_str());
+    std::wstring newPath;
+    if (int error = WriteLiveRecords(newPath))
         return error;
-    }
-    // A read-only, hidden or system file could not be replaced; on failure it gets its
-    // attributes back along with its contents.
-    DWORD oldAttributes = GetFileAttributesW(path.c_str());
-    if (oldAttributes != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    DWORD attributes = ClearAttributes(path);
     if (!MoveFileExW(newPath.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         int error = LastFileErrorNumber();
         DeleteFileW(newPath.c_str());
-        if (oldAttributes != INVALID_FILE_ATTRIBUTES)
-            SetFileAttributesW(path.c_str(), oldAttributes);
+        RestoreAttributes(path, attributes);
         return error;
     }
     return 0;
@@ -186,13 +250,25 @@ void LoadReminders() {
     }
 }
 
+// Memory can run short with a very large table in the 32-bit program: the job is abandoned before
+// it changes the file, and reported like any other failure.
 void AppendReminder(std::string_view time, std::string_view date, std::string_view text,
                     int32_t active) {
-    if (int error = AppendRecord(MakeReminder(time, date, text, active)))
+    int error = kErrOutOfMemory;
+    try {
+        error = AppendRecord(MakeReminder(time, date, text, active));
+    } catch (const std::bad_alloc&) {
+    }
+    if (error)
         ShowFileErrorBox(error);
 }
 
 void SaveReminders() {
-    if (int error = RewriteReminderFile())
+    int error = kErrOutOfMemory;
+    try {
+        error = RewriteReminderFile();
+    } catch (const std::bad_alloc&) {
+    }
+    if (error)
         ShowFileErrorBox(error);
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -27,10 +28,13 @@ std::string Bytes(const Record& record, size_t first, size_t count) {
 TEST(ReminderRecord, WorkedExampleByteForByte) {
     Record record = Encode(MakeReminder("09:30", "6 Diciembre 2026", "abc", 1));
     EXPECT_EQ(kRecordSize, 1085u);
-    EXPECT_EQ(Bytes(record, 0, 6), std::string("09:30\0", 6));
-    EXPECT_EQ(Bytes(record, 7, 17), std::string("6 Diciembre 2026\0", 17));
-    EXPECT_EQ(Bytes(record, 57, 4), std::string("\x9E\x9D\x9C\0", 4));
-    EXPECT_EQ(Bytes(record, 1081, 4), std::string("\x01\0\0\0", 4));
+    // The whole image, the zero bytes after each field's terminator included.
+    std::string expected(kRecordSize, '\0');
+    expected.replace(0, 5, "09:30");
+    expected.replace(7, 16, "6 Diciembre 2026");
+    expected.replace(57, 3, "\x9E\x9D\x9C");
+    expected[1081] = '\x01';
+    EXPECT_EQ(Bytes(record, 0, kRecordSize), expected);
 }
 
 TEST(ReminderRecord, ActiveIsLittleEndianAndSigned) {
@@ -114,6 +118,11 @@ TEST(FileErrorText, NumberWithSignPlaceAndDescription) {
     EXPECT_EQ(FileErrorText(70), "Err:  70 Permission denied");
     EXPECT_EQ(FileErrorText(75), "Err:  75 Path/file access error");
     EXPECT_EQ(FileErrorText(5), "Err:  5 Illegal function call");
+    std::set<std::string> descriptions;
+    for (int number : {5, 7, 51, 52, 53, 57, 61, 62, 67, 68, 70, 71, 72, 74, 75, 76})
+        descriptions.insert(FileErrorDescription(number));
+    EXPECT_EQ(descriptions.size(), 16u) << "each number its own description";
+    EXPECT_EQ(descriptions.count(""), 0u);
 }
 
 TEST(ReminderTable, OnlyExistingLiveEntriesAreReachedByIndex) {

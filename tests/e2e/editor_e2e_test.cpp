@@ -3,6 +3,9 @@
 // the boxes are answered. What the commands leave in the reminder file is read back here.
 #include "editor_test.h"
 
+#include <cctype>
+#include <filesystem>
+
 TEST_F(EditorTest, DialogAndControlsAreLaidOutAsDesigned) {
     Open();
     std::vector<std::string> window = Words(driver.Command("window " + dialog).at(0));
@@ -30,17 +33,17 @@ TEST_F(EditorTest, DialogAndControlsAreLaidOutAsDesigned) {
         unsigned style, exStyle;
     };
     const Expected controls[] = {
-        {kCalendar, "SysMonthCal32", "SysMonthCal32_1", 0, 0, 170, 95, 0x50010004, 0x204},
-        {kTimePicker, "SysDateTimePick32", nullptr, 190, 0, 33, 15, 0x58010009, 0x204},
-        {kTextBox, "Edit", "", 170, 15, 212, 45, 0x50211004, 0x204},
-        {kGrabar, "Button", "Grabar", 228, 0, 35, 15, 0x50010F00, 0x204},
-        {kTimeCheck, "Button", "CheckBox1", 180, 0, 10, 15, 0x50010003, 0x4},
-        {kBorrar, "Button", "Borrar", 263, 0, 35, 15, 0x50010F00, 0x204},
-        {kModificar, "Button", "Modificar", 298, 0, 35, 15, 0x50010F00, 0x204},
-        {kListar, "Button", "Listar", 333, 0, 35, 15, 0x50010F00, 0x204},
-        {kClose, "Button", "X", 368, 0, 14, 15, 0x50010F00, 0x204},
-        {kList, "ListBox", "", 170, 60, 212, 47, 0x50010003, 0x204},
-        {kStatusBar, "msctls_statusbar32", "", -1, -1, -1, -1, 0x50000003, 0x4},
+        {kCalendarId, "SysMonthCal32", "SysMonthCal32_1", 0, 0, 170, 95, 0x50010004, 0x204},
+        {kTimePickerId, "SysDateTimePick32", nullptr, 190, 0, 33, 15, 0x58010009, 0x204},
+        {kTextBoxId, "Edit", "", 170, 15, 212, 45, 0x50211004, 0x204},
+        {kGrabarId, "Button", "Grabar", 228, 0, 35, 15, 0x50010F00, 0x204},
+        {kTimeCheckId, "Button", "CheckBox1", 180, 0, 10, 15, 0x50010003, 0x4},
+        {kBorrarId, "Button", "Borrar", 263, 0, 35, 15, 0x50010F00, 0x204},
+        {kModificarId, "Button", "Modificar", 298, 0, 35, 15, 0x50010F00, 0x204},
+        {kListarId, "Button", "Listar", 333, 0, 35, 15, 0x50010F00, 0x204},
+        {kCloseId, "Button", "X", 368, 0, 14, 15, 0x50010F00, 0x204},
+        {kReminderListId, "ListBox", "", 170, 60, 212, 47, 0x50010003, 0x204},
+        {kStatusBarId, "msctls_statusbar32", "", -1, -1, -1, -1, 0x50000003, 0x4},
     };
     std::vector<std::string> children = driver.Command("children " + dialog);
     ASSERT_EQ(children.size(), std::size(controls)) << "eleven controls";
@@ -51,7 +54,7 @@ TEST_F(EditorTest, DialogAndControlsAreLaidOutAsDesigned) {
         EXPECT_EQ(std::stoi(child.at(1)), expected.id) << "creation and tab order";
         EXPECT_EQ(Unhex(child.at(2)), expected.className);
         unsigned style = std::stoul(child.at(3), nullptr, 16);
-        EXPECT_EQ(expected.id == kList ? style & ~0x00200000u : style, expected.style);
+        EXPECT_EQ(expected.id == kReminderListId ? style & ~0x00200000u : style, expected.style);
         EXPECT_EQ(std::stoul(child.at(4), nullptr, 16), expected.exStyle);
         if (expected.text) {
             EXPECT_EQ(Unhex(child.at(11)), expected.text);
@@ -73,9 +76,9 @@ TEST_F(EditorTest, DialogAndControlsAreLaidOutAsDesigned) {
         // A list box shows whole lines only, so it may be up to one line shorter.
         int height = std::stoi(child.at(8)), designed = std::stoi(px.at(4));
         EXPECT_LE(height, designed + 1);
-        EXPECT_GE(height, expected.id == kList ? designed - 16 : designed - 1);
+        EXPECT_GE(height, expected.id == kReminderListId ? designed - 16 : designed - 1);
     }
-    EXPECT_EQ(Text(kStatusBar), "") << "the counter shows only after the first change";
+    EXPECT_EQ(Text(kStatusBarId), "") << "the counter shows only after the first change";
 
     // Esc and Enter are ignored; a system close ends the dialog like X, with exit code 0.
     driver.Command("post " + dialog + " 273 2 0"); // WM_COMMAND IDCANCEL
@@ -89,15 +92,21 @@ TEST_F(EditorTest, DialogAndControlsAreLaidOutAsDesigned) {
 TEST_F(EditorTest, CounterAndGrabarWithoutADay) {
     Open();
     Type("Hola");
-    EXPECT_EQ(WaitForText(kStatusBar, "Escritas 0004 de 1023"), "Escritas 0004 de 1023");
+    EXPECT_EQ(WaitForText(kStatusBarId, "Escritas 0004 de 1023"), "Escritas 0004 de 1023");
     Type("\r");
-    EXPECT_EQ(WaitForText(kStatusBar, "Escritas 0006 de 1023"), "Escritas 0006 de 1023");
+    EXPECT_EQ(WaitForText(kStatusBarId, "Escritas 0006 de 1023"), "Escritas 0006 de 1023");
 
-    Click(kGrabar);
+    Click(kGrabarId);
+    ASSERT_TRUE(driver.FindBox("Programador"));
+    // Esc typed into the text box while the box runs its own message loop.
+    ClickOnScreen(Ask("screen-point", kTextBoxId));
+    Process escape({"/usr/bin/xdotool", "key", "Escape"}, WineEnvironment());
+    ASSERT_EQ(escape.Wait(10000), 0);
+    EXPECT_EQ(editor.Wait(500), -1) << "Esc leaves the dialog open";
     Box box = Answer("Programador", kOk);
     EXPECT_EQ(box.text, "Tienes que seleccionar fecha ...");
     EXPECT_EQ(box.buttons, "1");
-    EXPECT_EQ(Text(kTextBox), "Hola\r\n") << "the text stays";
+    EXPECT_EQ(Text(kTextBoxId), "Hola\r\n") << "the text stays";
     EXPECT_FALSE(PathExists(folder.ReminderFile()));
     EXPECT_EQ(CloseWithX(), 0);
 }
@@ -108,17 +117,21 @@ TEST_F(EditorTest, GrabarAnsweredNoAndYesWithAndWithoutTime) {
     Type("No guardar");
     Box question = Grabar(kNo);
     EXPECT_EQ(question.text, "Quieres grabar el dato recordatorio del 6 Diciembre 2026 ?");
-    EXPECT_EQ(Text(kTextBox), "");
+    EXPECT_EQ(Text(kTextBoxId), "");
     ASSERT_TRUE(PathExists(folder.ReminderFile())) << "the reload makes an empty file";
     EXPECT_EQ(ReadFile(folder.ReminderFile()).size(), 0u);
 
     Type("Sin hora \xF1");
     Grabar(kYes);
-    Click(kTimeCheck);
-    driver.Command("time-set " + dialog + " " + std::to_string(kTimePicker) + " 9 30 0");
+    Click(kTimeCheckId);
+    driver.Command("time-set " + dialog + " " + std::to_string(kTimePickerId) + " 9 30 0");
     PickDay(2026, 12, 24);
     Type("Con hora");
-    Grabar(kYes);
+    Click(kGrabarId);
+    ASSERT_TRUE(driver.FindBox("Recordatorio"));
+    PickDay(2026, 12, 25); // while the question about the 24th is open
+    EXPECT_EQ(Answer("Recordatorio", kYes).text,
+              "Quieres grabar el dato recordatorio del 24 Diciembre 2026 ?");
 
     std::vector<Reminder> stored = RemindersIn(folder.ReminderFile());
     ASSERT_EQ(stored.size(), 2u);
@@ -126,7 +139,8 @@ TEST_F(EditorTest, GrabarAnsweredNoAndYesWithAndWithoutTime) {
     EXPECT_EQ(stored[0].date, "6 Diciembre 2026");
     EXPECT_EQ(stored[0].text, "Sin hora \xF1");
     EXPECT_EQ(stored[1].time, "09:30") << "two-digit hours from the picker's value";
-    EXPECT_EQ(stored[1].date, "24 Diciembre 2026");
+    EXPECT_EQ(stored[1].date, "24 Diciembre 2026") << "the day the question named";
+    EXPECT_EQ(stored[1].text, "Con hora");
     EXPECT_EQ(stored[1].active, 1);
     EXPECT_EQ(CloseWithX(), 0);
 }
@@ -141,20 +155,23 @@ TEST_F(EditorTest, ListarSelectModificarAndBorrar) {
     }
     records.push_back(ReminderRecordBytes("08:00", "6 Diciembre 2026", "borrado", 0));
     WriteReminders(records);
+    // A folder where older versions wrote the rewritten file must not stop a rewrite.
+    std::string oldNewFile = folder.Path() + "_Recordatorios_.new";
+    std::filesystem::create_directory(oldNewFile);
     Open();
     PickDay(2026, 12, 6);
-    Click(kListar);
+    Click(kListarId);
     EXPECT_EQ(WaitForListLines(2),
               (std::vector<std::string>{"10 08:00 texto 10", "2 08:00 texto 2"}))
         << "sorted as text";
 
-    Click(kModificar); // no line selected: nothing happens, no box
+    Click(kModificarId); // no line selected: nothing happens, no box
     EXPECT_FALSE(driver.FindBox("", 500).has_value());
 
     SelectLine(1);
-    EXPECT_EQ(WaitForText(kTextBox, "texto 2"), "texto 2");
+    EXPECT_EQ(WaitForText(kTextBoxId, "texto 2"), "texto 2");
     Type("cambiado "); // the caret stands before the text
-    Click(kModificar);
+    Click(kModificarId);
     Box done = Answer("Quenda Soft", kOk);
     EXPECT_EQ(done.text, "Texto Modificado ...");
     std::vector<Reminder> stored = RemindersIn(folder.ReminderFile());
@@ -162,15 +179,17 @@ TEST_F(EditorTest, ListarSelectModificarAndBorrar) {
     EXPECT_EQ(stored[1].text, "cambiado texto 2");
     EXPECT_EQ(stored[1].time, "##:##") << "the time switch is off";
 
-    Click(kListar);
+    Click(kListarId);
     EXPECT_EQ(WaitForListLines(2)[1], "2 ##:## cambiado texto 2");
     SelectLine(0);
-    EXPECT_EQ(WaitForText(kTextBox, "texto 10"), "texto 10");
-    Click(kBorrar);
+    EXPECT_EQ(WaitForText(kTextBoxId, "texto 10"), "texto 10");
+    Click(kBorrarId);
     EXPECT_EQ(WaitForListLines(0).size(), 0u);
     EXPECT_EQ(RemindersIn(folder.ReminderFile()).size(), 9u);
-    Click(kListar);
+    Click(kListarId);
     EXPECT_EQ(WaitForListLines(1), (std::vector<std::string>{"2 ##:## cambiado texto 2"}));
+    EXPECT_TRUE(NewFilesLeft(folder.Path()).empty());
+    EXPECT_TRUE(PathExists(oldNewFile));
     EXPECT_EQ(CloseWithX(), 0);
 }
 
@@ -178,11 +197,11 @@ TEST_F(EditorTest, BorrarOfTheOnlyReminderLeavesNoFile) {
     WriteReminders({ReminderRecordBytes("08:00", "6 Diciembre 2026", "solo")});
     Open();
     PickDay(2026, 12, 6);
-    Click(kListar);
+    Click(kListarId);
     ASSERT_EQ(WaitForListLines(1).size(), 1u);
     SelectLine(0);
-    EXPECT_EQ(WaitForText(kTextBox, "solo"), "solo");
-    Click(kBorrar);
+    EXPECT_EQ(WaitForText(kTextBoxId, "solo"), "solo");
+    Click(kBorrarId);
     EXPECT_EQ(WaitForListLines(0).size(), 0u);
     EXPECT_FALSE(PathExists(folder.ReminderFile()));
     EXPECT_EQ(CloseWithX(), 0);
@@ -194,22 +213,22 @@ TEST_F(EditorTest, SavingWhileAnotherProgramHoldsTheFileLosesNothing) {
     WriteFile(folder.ReminderFile(), before);
     Open();
     PickDay(2026, 12, 6);
-    Click(kListar);
+    Click(kListarId);
     ASSERT_EQ(WaitForListLines(2).size(), 2u);
     SelectLine(0);
-    EXPECT_EQ(WaitForText(kTextBox, "uno"), "uno");
+    EXPECT_EQ(WaitForText(kTextBoxId, "uno"), "uno");
     ASSERT_TRUE(driver.Hold(folder.WindowsPath(folder.ReminderFile())));
-    Click(kBorrar);
+    Click(kBorrarId);
     Box error = Answer("Quenda Soft", kOk);
     EXPECT_EQ(error.text, "Err:  70 Permission denied");
     EXPECT_FALSE(driver.FindBox("", 500).has_value()) << "one box for the save";
     driver.Release();
     EXPECT_EQ(ReadFile(folder.ReminderFile()), before);
-    EXPECT_FALSE(PathExists(folder.Path() + "_Recordatorios_.new"));
+    EXPECT_TRUE(NewFilesLeft(folder.Path()).empty());
 
     Type("tres");
     ASSERT_TRUE(driver.Hold(folder.WindowsPath(folder.ReminderFile())));
-    Click(kGrabar);
+    Click(kGrabarId);
     Answer("Recordatorio", kYes);
     EXPECT_EQ(Answer("Quenda Soft", kOk).text, "Err:  70 Permission denied");
     driver.Release();
@@ -217,24 +236,51 @@ TEST_F(EditorTest, SavingWhileAnotherProgramHoldsTheFileLosesNothing) {
     EXPECT_EQ(CloseWithX(), 0);
 }
 
+// Two editors of one file would undo each other's changes: a second start brings the open one to
+// the front. An editor installed elsewhere has a file of its own and opens as usual.
+TEST_F(EditorTest, OneEditorPerFolder) {
+    Open();
+    auto dialogs = [this] {
+        return Words(driver.Command("dialogs " + Hex("Recordatorio - ")).at(0));
+    };
+    InstallFolder elsewhere({"editor.exe"});
+    Process other = StartProgram(elsewhere.Program("editor.exe"), kSixthOfDecember);
+    for (int i = 0; i < 300 && dialogs().size() < 3; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_EQ(dialogs().size(), 3u) << "the other folder's editor opens its own dialog";
+    EXPECT_NE(Words(driver.Command("foreground").at(0)).at(1), dialog);
+
+    // The same folder spelled otherwise: Windows does not tell upper from lower case.
+    std::string path = folder.WindowsPath(folder.Program("editor.exe"));
+    for (char& c : path)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    Process second({WineLoader(), path}, WineEnvironment());
+    EXPECT_EQ(second.Wait(15000), 0);
+    EXPECT_EQ(dialogs().size(), 3u) << "no second dialog";
+    EXPECT_EQ(Words(driver.Command("foreground").at(0)).at(1), dialog) << "the open one in front";
+    EXPECT_EQ(CloseWithX(), 0);
+    driver.Command("post " + dialogs().at(1) + " 274 61536 0"); // SC_CLOSE
+    EXPECT_EQ(other.Wait(15000), 0);
+}
+
 TEST_F(EditorTest, AReminderWrittenInTheEditorIsShownByTheNotifierOnItsDay) {
     Open();
     PickDay(2026, 12, 6);
-    Click(kTimeCheck);
+    Click(kTimeCheckId);
     EXPECT_EQ(
-        Words(driver.Command("check " + dialog + " " + std::to_string(kTimeCheck)).at(0)).at(1),
+        Words(driver.Command("check " + dialog + " " + std::to_string(kTimeCheckId)).at(0)).at(1),
         "1");
-    driver.Command("time-set " + dialog + " " + std::to_string(kTimePicker) + " 9 30 0");
+    driver.Command("time-set " + dialog + " " + std::to_string(kTimePickerId) + " 9 30 0");
     // Real keys: a click into the text box, then typing.
-    ClickOnScreen(Ask("screen-point", kTextBox));
+    ClickOnScreen(Ask("screen-point", kTextBoxId));
     Process xdotool({"/usr/bin/xdotool", "type", "--delay", "20", "Comprar pan"},
                     WineEnvironment());
     ASSERT_EQ(xdotool.Wait(15000), 0);
-    EXPECT_EQ(WaitForText(kStatusBar, "Escritas 0011 de 1023"), "Escritas 0011 de 1023");
+    EXPECT_EQ(WaitForText(kStatusBarId, "Escritas 0011 de 1023"), "Escritas 0011 de 1023");
     Process escape({"/usr/bin/xdotool", "key", "Escape"}, WineEnvironment());
     ASSERT_EQ(escape.Wait(10000), 0);
     EXPECT_EQ(editor.Wait(500), -1) << "Esc in the text box leaves the dialog open";
-    EXPECT_EQ(Text(kTextBox), "Comprar pan");
+    EXPECT_EQ(Text(kTextBoxId), "Comprar pan");
     Grabar(kYes);
     EXPECT_EQ(CloseWithX(), 0);
 

@@ -19,7 +19,7 @@ class EditorOddInputTest : public EditorTest {
     // Picks 6 December and lists its reminders.
     std::vector<std::string> ListToday(size_t expectedLines) {
         PickDay(2026, 12, 6);
-        Click(kListar);
+        Click(kListarId);
         return WaitForListLines(expectedLines);
     }
 
@@ -70,10 +70,10 @@ TEST_F(EditorOddInputTest, FolderNamedLikeTheReminderFileIsReportedNotReplaced) 
     Open();
     PickDay(2026, 12, 6);
     Type("nuevo");
-    Click(kGrabar);
+    Click(kGrabarId);
     Answer("Recordatorio", kYes);
     EXPECT_EQ(Answer("Quenda Soft", kOk).text, "Err:  70 Permission denied");
-    EXPECT_EQ(WaitForText(kStatusBar, kEmptyCounter), kEmptyCounter);
+    EXPECT_EQ(WaitForText(kStatusBarId, kEmptyCounter), kEmptyCounter);
     EXPECT_TRUE(fs::is_directory(folder.ReminderFile()));
     EXPECT_TRUE(fs::is_empty(folder.ReminderFile()));
     EXPECT_EQ(CloseWithX(), 0);
@@ -92,8 +92,8 @@ TEST_P(EditorFileAttributesTest, BorrarRewritesTheFile) {
     Open();
     ASSERT_EQ(ListToday(2).size(), 2u);
     SelectLine(0);
-    ASSERT_EQ(WaitForText(kTextBox, "uno"), "uno");
-    Click(kBorrar);
+    ASSERT_EQ(WaitForText(kTextBoxId, "uno"), "uno");
+    Click(kBorrarId);
     EXPECT_EQ(WaitForListLines(0).size(), 0u);
     EXPECT_FALSE(driver.FindBox("", 500).has_value()) << "no error";
     EXPECT_EQ(ReadFile(folder.ReminderFile()), ReminderRecordBytes("10:30", kTodayDate, "dos"));

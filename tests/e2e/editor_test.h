@@ -4,6 +4,7 @@
 // pressed and boxes answered.
 #pragma once
 
+#include "control_ids.h"
 #include "driver_client.h"
 #include "reminder_record.h"
 
@@ -12,19 +13,6 @@
 #include <chrono>
 #include <thread>
 
-enum EditorControl : int {
-    kCalendar = 1001,
-    kTimePicker = 1002,
-    kTextBox = 1003,
-    kGrabar = 1004,
-    kTimeCheck = 1005,
-    kBorrar = 1006,
-    kModificar = 1007,
-    kListar = 1008,
-    kClose = 1009,
-    kList = 1010,
-    kStatusBar = 1011,
-};
 constexpr int kOk = 1, kYes = 6, kNo = 7;
 inline const char kSixthOfDecember[] = "2026-12-06 09:05:07";
 inline const char kEmptyCounter[] = "Escritas 0000 de 1023";
@@ -72,7 +60,7 @@ class EditorTest : public testing::Test {
     std::vector<std::string> ListLines() {
         std::vector<std::string> lines;
         for (const std::string& line :
-             driver.Command("listbox " + dialog + " " + std::to_string(kList)))
+             driver.Command("listbox " + dialog + " " + std::to_string(kReminderListId)))
             if (line.rfind("line ", 0) == 0)
                 lines.push_back(Unhex(line.substr(5)));
         return lines;
@@ -87,7 +75,7 @@ class EditorTest : public testing::Test {
 
     // What a click on a list line does: the line is selected and the dialog is told.
     void SelectLine(int index) {
-        driver.Command("select " + dialog + " " + std::to_string(kList) + " " +
+        driver.Command("select " + dialog + " " + std::to_string(kReminderListId) + " " +
                        std::to_string(index));
     }
 
@@ -99,7 +87,7 @@ class EditorTest : public testing::Test {
             std::snprintf(hex, sizeof hex, "%04x", c < 0x80 || c >= 0xA0 ? c : '?');
             units += hex;
         }
-        driver.Command("chars " + dialog + " " + std::to_string(kTextBox) + " " + units);
+        driver.Command("chars " + dialog + " " + std::to_string(kTextBoxId) + " " + units);
     }
 
     void ClickOnScreen(const std::vector<std::string>& point) {
@@ -115,10 +103,10 @@ class EditorTest : public testing::Test {
     void PickDay(int year, int month, int day) {
         ClickOnScreen(Words(driver
                                 .Command("calendar-point " + dialog + " " +
-                                         std::to_string(kCalendar) + " " + std::to_string(year) +
+                                         std::to_string(kCalendarId) + " " + std::to_string(year) +
                                          " " + std::to_string(month) + " " + std::to_string(day))
                                 .at(0)));
-        ASSERT_EQ(WaitForText(kStatusBar, kEmptyCounter), kEmptyCounter);
+        ASSERT_EQ(WaitForText(kStatusBarId, kEmptyCounter), kEmptyCounter);
     }
 
     Box Answer(const std::string& caption, int button) {
@@ -135,10 +123,10 @@ class EditorTest : public testing::Test {
 
     // Grabar for the picked day, answered as given; the dialog then clears its text box.
     Box Grabar(int answer) {
-        Click(kGrabar);
+        Click(kGrabarId);
         Box box = Answer("Recordatorio", answer);
         EXPECT_EQ(box.buttons, "6,7");
-        EXPECT_EQ(WaitForText(kStatusBar, kEmptyCounter), kEmptyCounter);
+        EXPECT_EQ(WaitForText(kStatusBarId, kEmptyCounter), kEmptyCounter);
         return box;
     }
 
@@ -150,7 +138,7 @@ class EditorTest : public testing::Test {
     }
 
     int CloseWithX() {
-        Click(kClose);
+        Click(kCloseId);
         return editor.Wait(15000);
     }
 };

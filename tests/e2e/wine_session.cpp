@@ -276,6 +276,17 @@ bool PathExists(const std::string& path) {
     return fs::exists(fs::symlink_status(path));
 }
 
+std::vector<std::string> NewFilesLeft(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        std::string name = entry.path().filename().string();
+        if (entry.is_regular_file() && name.starts_with("_Recordatorios_") &&
+            name.ends_with(".new"))
+            names.push_back(name);
+    }
+    return names;
+}
+
 std::string ReminderRecordBytes(const char* time, const char* date, const char* text, int active) {
     std::array<char, kRecordSize> record;
     EncodeRecord(MakeReminder(time, date, text, active), record);

@@ -78,6 +78,8 @@ template <typename ParamInfo> std::string UnusualFolderTestName(const ParamInfo&
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
+// The files that rewrites of the reminder file left in a folder (_Recordatorios_*.new).
+std::vector<std::string> NewFilesLeft(const std::string& folder);
 
 // A sparse file of `size` bytes, zero but for the given pieces at their offsets; it takes
 // next to no room on disk, whatever its size.

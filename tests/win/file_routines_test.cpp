@@ -11,6 +11,20 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
+#include <new>
+
+// Allocations larger than this fail, as large ones do first when the 32-bit program runs short of
+// address space with a very large table.
+static size_t gLargestAllocation = SIZE_MAX;
+
+// The standard library's operator delete frees with free().
+void* operator new(size_t size) {
+    void* block = size <= gLargestAllocation ? std::malloc(size ? size : 1) : nullptr;
+    if (!block)
+        throw std::bad_alloc();
+    return block;
+}
 
 namespace {
 
@@ -30,8 +44,18 @@ UniqueFile HoldExclusively(const std::wstring& path) {
         CreateFileW(Extended(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
 }
 
-std::wstring NewFilePath() {
-    return gExeFolder + L"_Recordatorios_.new";
+// The files that rewrites left beside the reminder file, by name.
+std::vector<std::wstring> NewFilesLeft() {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    UniqueFind search(FindFirstFileW((gExeFolder + L"_Recordatorios_*.new").c_str(), &found));
+    if (search) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(found.cFileName);
+        } while (FindNextFileW(search.get(), &found));
+    }
+    return names;
 }
 
 } // namespace
@@ -191,12 +215,14 @@ TEST(SaveReminders, WritesLiveEntriesInTableOrderAndKeepsTheTable) {
     WriteWholeFile(ReminderFilePath(), std::string(7 * kRecordSize + 3, 'q'));
     gReminders = {MakeReminder("01:00", "1 Enero 2026", "uno", 1),
                   MakeReminder("02:00", "2 Enero 2026", "dos", 0),
-                  MakeReminder("03:00", "3 Enero 2026", "tres", 5)};
+                  MakeReminder("03:00", "3 Enero 2026", "tres", 5),
+                  MakeReminder("04:00", "4 Enero 2026", "cuatro", -1)};
     BoxWatcher boxes;
     SaveReminders();
-    EXPECT_EQ(ReadWholeFile(ReminderFilePath()), RecordOf(gReminders[0]) + RecordOf(gReminders[2]));
-    EXPECT_EQ(ReminderCount(), 3);
-    EXPECT_FALSE(PathExists(NewFilePath()));
+    EXPECT_EQ(ReadWholeFile(ReminderFilePath()),
+              RecordOf(gReminders[0]) + RecordOf(gReminders[2]) + RecordOf(gReminders[3]));
+    EXPECT_EQ(ReminderCount(), 4);
+    EXPECT_TRUE(NewFilesLeft().empty());
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
@@ -247,7 +273,7 @@ TEST(SaveReminders, FileHeldByAnotherOpenerStaysWholeAndIsReportedOnce) {
     EXPECT_EQ(ReadWholeFile(ReminderFilePath()), before);
     EXPECT_EQ(GetFileAttributesW(ReminderFilePath().c_str()) & FILE_ATTRIBUTE_READONLY,
               DWORD{FILE_ATTRIBUTE_READONLY});
-    EXPECT_FALSE(PathExists(NewFilePath()));
+    EXPECT_TRUE(NewFilesLeft().empty());
     EXPECT_EQ(ReminderCount(), 3);
 
     // Once the other opener is gone, the next rewrite writes the kept table.
@@ -255,22 +281,32 @@ TEST(SaveReminders, FileHeldByAnotherOpenerStaysWholeAndIsReportedOnce) {
     EXPECT_EQ(ReadWholeFile(ReminderFilePath()), RecordOf(gReminders[1]) + RecordOf(gReminders[2]));
 }
 
-TEST(SaveReminders, NewFileThatCannotBeMadeLeavesTheOldFileWhole) {
+// A folder where older versions wrote the new file, the leftover of a killed rewrite, and one
+// that a virus scanner holds open.
+TEST(SaveReminders, LeftoversNeverBlockARewriteAndGoWhenTheyCan) {
     TempFolder folder;
-    std::string before = RecordOf("01:00", "1 Enero 2026", "a");
-    WriteWholeFile(ReminderFilePath(), before);
-    CreateDirectoryW(NewFilePath().c_str(), nullptr); // the new file's name is taken
+    WriteWholeFile(ReminderFilePath(), RecordOf("01:00", "1 Enero 2026", "a"));
+    CreateDirectoryW((gExeFolder + L"_Recordatorios_.new").c_str(), nullptr);
+    WriteWholeFile(gExeFolder + L"_Recordatorios_.7-0.new", "killed");
+    WriteWholeFile(gExeFolder + L"_Recordatorios_.8-0.new", "held");
+    UniqueFile scanner = HoldExclusively(gExeFolder + L"_Recordatorios_.8-0.new");
     gReminders = {MakeReminder("02:00", "2 Enero 2026", "b", 1)};
     BoxWatcher boxes;
     SaveReminders();
-    EXPECT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(ReadWholeFile(ReminderFilePath()), before);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(ReadWholeFile(ReminderFilePath()), RecordOf(gReminders[0]));
+    EXPECT_EQ(NewFilesLeft(), std::vector<std::wstring>{L"_Recordatorios_.8-0.new"});
+    scanner.reset();
+    SaveReminders();
+    EXPECT_TRUE(NewFilesLeft().empty());
+    EXPECT_TRUE(PathExists(gExeFolder + L"_Recordatorios_.new")) << "not ours to delete";
 }
 
 TEST(SaveReminders, LastReminderHeldByAnotherOpenerIsNotLost) {
     TempFolder folder;
     std::string before = RecordOf("01:00", "1 Enero 2026", "a");
     WriteWholeFile(ReminderFilePath(), before);
+    SetFileAttributesW(ReminderFilePath().c_str(), FILE_ATTRIBUTE_READONLY);
     gReminders = {MakeReminder("01:00", "1 Enero 2026", "a", 0)};
     UniqueFile other = HoldExclusively(ReminderFilePath());
     BoxWatcher boxes;
@@ -279,6 +315,25 @@ TEST(SaveReminders, LastReminderHeldByAnotherOpenerIsNotLost) {
     EXPECT_EQ(boxes.Boxes()[0].text, L"Err:  70 Permission denied");
     other.reset();
     EXPECT_EQ(ReadWholeFile(ReminderFilePath()), before);
+    EXPECT_EQ(GetFileAttributesW(ReminderFilePath().c_str()) & FILE_ATTRIBUTE_READONLY,
+              DWORD{FILE_ATTRIBUTE_READONLY})
+        << "the file gets its attributes back";
+}
+
+TEST(SaveReminders, RunningOutOfMemoryLeavesTheFileAndIsReported) {
+    TempFolder folder;
+    std::string before = RecordOf("01:00", "1 Enero 2026", "a");
+    WriteWholeFile(ReminderFilePath(), before);
+    gReminders = {MakeReminder("02:00", "2 Enero 2026", "b", 1)};
+    BoxWatcher boxes;
+    gLargestAllocation = 64 * 1024;
+    SaveReminders();
+    gLargestAllocation = SIZE_MAX;
+    std::vector<SeenBox> seen = boxes.Boxes();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"Err:  7 Out of memory");
+    EXPECT_EQ(ReadWholeFile(ReminderFilePath()), before);
+    EXPECT_TRUE(NewFilesLeft().empty());
 }
 
 TEST(ReminderFile, MoreRecordsThanASixteenBitCounterHolds) {

@@ -1,7 +1,8 @@
 // What the built programs carry: icon 200 (one 48 x 48 image of 32 bits per pixel), the
-// common-controls manifest for their processor, and imports of system DLLs only, so that a
-// program needs nothing beside it; and that each starts, shows its first window and ends when
-// that is closed. Checks the 32-bit release as well as the 64-bit build.
+// manifest (common controls 6 for their processor; the Windows versions they are made for, DPI
+// awareness and long paths, as Windows itself reads them), and imports of system DLLs only, so
+// that a program needs nothing beside it; and that each starts, shows its first window and ends
+// when that is closed. Checks the 32-bit release as well as the 64-bit build.
 #include "handle.h"
 #include "temp_folder.h"
 #include "thirty_two_bit.h"
@@ -17,6 +18,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -84,6 +86,23 @@ std::set<std::string> ImportedDlls(const std::string& path) {
     return dlls;
 }
 
+struct ActivationContextTraits {
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type context) { ReleaseActCtx(context); }
+};
+using UniqueActivationContext = UniqueResource<ActivationContextTraits>;
+
+// The supportedOS identifiers that Microsoft gives each version.
+const GUID kWindows7 = {
+    0x35138b9a, 0x5d96, 0x4fbd, {0x8e, 0x2d, 0xa2, 0x44, 0x02, 0x25, 0xf9, 0x3a}};
+const GUID kWindows8 = {
+    0x4a2f28e3, 0x53b9, 0x4441, {0xba, 0x9c, 0xd6, 0x9d, 0x4a, 0x4a, 0x6e, 0x38}};
+const GUID kWindows81 = {
+    0x1f676c76, 0x80e1, 0x4239, {0x95, 0xbb, 0x83, 0xd0, 0xf6, 0xd0, 0xda, 0x78}};
+const GUID kWindows10 = {
+    0x8e0f7a12, 0xbfb3, 0x4fe8, {0xb9, 0xa5, 0x48, 0xfd, 0x50, 0xa1, 0x5a, 0x9a}};
+
 class ProgramResources : public testing::TestWithParam<Program> {
   protected:
     void SetUp() override {
@@ -101,6 +120,18 @@ class ProgramResources : public testing::TestWithParam<Program> {
         const char* data =
             static_cast<const char*>(LockResource(LoadResource(module_.get(), found)));
         return std::string(data, SizeofResource(module_.get(), found));
+    }
+
+    // The program's manifest as Windows reads it when the program starts.
+    UniqueActivationContext ActivationContext() {
+        std::string narrow = PathOf(GetParam());
+        std::wstring path(narrow.begin(), narrow.end());
+        ACTCTXW request{};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.lpSource = path.c_str();
+        request.lpResourceName = CREATEPROCESS_MANIFEST_RESOURCE_ID;
+        return UniqueActivationContext(CreateActCtxW(&request));
     }
 
     UniqueLibrary module_;
@@ -130,6 +161,27 @@ HWND WaitForWindowOf(DWORD processId, DWORD timeoutMs) {
     return search.found;
 }
 
+std::wstring Setting(HANDLE context, const wchar_t* nameSpace, const wchar_t* name) {
+    wchar_t value[100] = L"";
+    SIZE_T written = 0;
+    if (!QueryActCtxSettingsW(0, context, nameSpace, name, value, std::size(value), &written))
+        return L"(none)";
+    return value;
+}
+
+// The activation context's compatibility elements: a count, then one entry per element whose
+// layout differs between Windows versions (newer ones add a MaxVersionTested), so the entries'
+// GUIDs are looked for in the answer as bytes.
+std::string CompatibilityInformation(HANDLE context) {
+    std::string answer(1024, '\0');
+    SIZE_T needed = 0;
+    if (!QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext,
+                      answer.data(), answer.size(), &needed))
+        return {};
+    answer.resize(needed);
+    return answer;
+}
+
 } // namespace
 
 TEST_P(ProgramResources, IconTwoHundredIsOneImageOf48By48At32Bits) {
@@ -157,6 +209,27 @@ TEST_P(ProgramResources, ManifestAsksForCommonControlsSixForItsProcessor) {
     size_t first = manifest.find(arch);
     EXPECT_NE(first, std::string::npos);
     EXPECT_NE(manifest.find(arch, first + 1), std::string::npos) << "program and dependency";
+}
+
+// Each setting under the name and namespace where Windows looks for it: a misspelt one is
+// silently ignored there. Per-monitor v2 where known, system-wide awareness before Windows 10.
+TEST_P(ProgramResources, ManifestMakesTheProgramDpiAwareLongPathAwareForWindows7To11) {
+    UniqueActivationContext context = ActivationContext();
+    ASSERT_TRUE(context) << "Windows rejects the manifest: error " << GetLastError();
+    const wchar_t* settings2005 = L"http://schemas.microsoft.com/SMI/2005/WindowsSettings";
+    const wchar_t* settings2016 = L"http://schemas.microsoft.com/SMI/2016/WindowsSettings";
+    EXPECT_EQ(Setting(context.get(), settings2005, L"dpiAware"), L"true");
+    EXPECT_EQ(Setting(context.get(), settings2016, L"dpiAwareness"), L"PerMonitorV2, System");
+    EXPECT_EQ(Setting(context.get(), settings2016, L"longPathAware"), L"true");
+
+    std::string compatibility = CompatibilityInformation(context.get());
+    ASSERT_GE(compatibility.size(), sizeof(DWORD));
+    EXPECT_EQ(*reinterpret_cast<const DWORD*>(compatibility.data()), 4u) << "elements";
+    for (const GUID& version : {kWindows7, kWindows8, kWindows81, kWindows10})
+        EXPECT_NE(compatibility.find(
+                      std::string_view(reinterpret_cast<const char*>(&version), sizeof version)),
+                  std::string::npos)
+            << "no supportedOS {" << std::hex << version.Data1 << "-...}";
 }
 
 TEST_P(ProgramResources, VersionResourceNamesTheKitItsVersionAndTheProgram) {

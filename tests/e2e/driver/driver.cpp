@@ -78,6 +78,7 @@ struct Search {
     bool wantBox;
     std::string caption; // exact caption for boxes, prefix for dialogs; empty for any
     HWND found = nullptr;
+    std::vector<HWND>* all = nullptr; // every match instead of the first
 };
 
 BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param) {
@@ -91,7 +92,9 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param) {
     if (!matches)
         return TRUE;
     search.found = window;
-    return FALSE;
+    if (search.all)
+        search.all->push_back(window);
+    return search.all != nullptr;
 }
 
 HWND WaitForTopLevel(bool wantBox, const std::string& caption, DWORD timeoutMs) {
@@ -265,6 +268,18 @@ void Run(std::istringstream& in, std::ostream& out) {
             DescribeBox(out, found);
         else
             out << "dialog " << HandleText(found) << "\n";
+    } else if (command == "dialogs") { // every visible dialog whose caption starts so
+        std::string caption;
+        in >> caption;
+        std::vector<HWND> all;
+        Search search{false, Unhex(caption), nullptr, &all};
+        EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+        out << "dialogs";
+        for (HWND dialog : all)
+            out << " " << HandleText(dialog);
+        out << "\n";
+    } else if (command == "foreground") {
+        out << "foreground " << HandleText(GetForegroundWindow()) << "\n";
     } else if (command == "count-boxes") {
         int count = 0;
         EnumWindows(CountBox, reinterpret_cast<LPARAM>(&count));
