@@ -133,7 +133,10 @@ TEST_F(EditorTest, GrabarAnsweredNoAndYesWithAndWithoutTime) {
     EXPECT_EQ(Answer("Recordatorio", kYes).text,
               "Quieres grabar el dato recordatorio del 24 Diciembre 2026 ?");
 
-    std::vector<Reminder> stored = RemindersIn(folder.ReminderFile());
+    // The save follows the answer, with no other sign on screen: wait for the file.
+    std::vector<Reminder> stored;
+    for (int i = 0; i < 200 && (stored = RemindersIn(folder.ReminderFile())).size() < 2; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
     ASSERT_EQ(stored.size(), 2u);
     EXPECT_EQ(stored[0].time, "##:##");
     EXPECT_EQ(stored[0].date, "6 Diciembre 2026");
