@@ -1,7 +1,8 @@
-// The 64-bit installer under Wine, run silently as a user would script it: it puts both programs
-// into the chosen folder, the shortcuts into the user's Start menu and Startup folder and its
-// uninstaller into the user's list of programs; the installed notifier runs; the uninstaller
-// takes all of that away again and leaves the user's reminder file as it was.
+// The installer of the build under test (the 32-bit release's or the 64-bit one) under Wine, run
+// silently as a user would script it: it puts both programs into the chosen folder, the shortcuts
+// into the user's Start menu and Startup folder and its uninstaller into the user's list of
+// programs; the installed notifier runs; the uninstaller takes all of that away again and leaves
+// the user's reminder file as it was.
 //
 // The program folder is a throw-away one (/D=). The shortcuts and the registration go where
 // Wine puts every user's: into the test prefix's profile, which Wine takes from its registry
@@ -20,6 +21,10 @@ namespace {
 constexpr int kOk = 1;
 const char kUninstallKey[] =
     "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Recordatorio";
+
+std::string Installer() {
+    return std::string(KIT_PACKAGE_PREFIX) + "-" + WindowsBuild() + "-setup.exe";
+}
 
 // A Windows program under Wine, run to its end: its exit code, or -1 if it overran.
 int RunToEnd(std::vector<std::string> arguments, int timeoutMs = 60000) {
@@ -65,8 +70,8 @@ class InstallerTest : public testing::Test {
     std::string editorLink, uninstallLink, startupLink;
 
     void SetUp() override {
-        ASSERT_TRUE(PathExists(KIT_WIN64_INSTALLER))
-            << KIT_WIN64_INSTALLER << " is missing: make it with tools/package";
+        ASSERT_TRUE(PathExists(Installer()))
+            << Installer() << " is missing: make it with tools/package";
         std::string programs = RoamingAppData(scratch) + "/Microsoft/Windows/Start Menu/Programs";
         menuFolder = programs + "/Recordatorio";
         editorLink = menuFolder + "/Editor de recordatorios.lnk";
@@ -97,11 +102,12 @@ class InstallerTest : public testing::Test {
 
 TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
     ASSERT_EQ(WindowsFolder().find(' '), std::string::npos) << "/D= takes no quoted path";
-    ASSERT_EQ(RunToEnd({KIT_WIN64_INSTALLER, "/S", "/D=" + WindowsFolder()}), 0);
+    ASSERT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 0);
 
     for (const char* exe : {"notifier.exe", "editor.exe"})
         EXPECT_EQ(ReadFile(folder.Program(exe)), ReadFile(ProgramPath(exe)))
-            << exe << " is not the one in dist/win64: remake the installer with tools/package";
+            << exe << " is not the one in dist/" << WindowsBuild()
+            << ": remake the installer with tools/package";
     EXPECT_TRUE(PathExists(folder.Program("desinstalar.exe")));
     EXPECT_TRUE(PointsTo(editorLink, WindowsFolder() + "\\editor.exe")) << editorLink;
     EXPECT_TRUE(PointsTo(uninstallLink, WindowsFolder() + "\\desinstalar.exe")) << uninstallLink;

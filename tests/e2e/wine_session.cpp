@@ -1,6 +1,7 @@
 #include "wine_session.h"
 
 #include "reminder_record.h"
+#include "thirty_two_bit.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -11,6 +12,7 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -54,7 +56,36 @@ std::string PrepareWine() {
     return display;
 }
 
+// The build that KIT_WINDOWS_BUILD names, not yet checked to run here.
+std::string RequestedBuild() {
+    std::string build = Environment("KIT_WINDOWS_BUILD", "win64");
+    if (build != "win64" && build != "win32")
+        throw std::runtime_error("KIT_WINDOWS_BUILD must be win64 or win32, not " + build);
+    return build;
+}
+
+// The signed seconds from now to a moment given as "2026-12-06 09:05:07" in UTC: how the
+// clock shift libraries take a day (FAKETIME=-90663), as the faketime wrapper passes it.
+std::string SecondsFromNow(const std::string& moment) {
+    std::tm fields{};
+    const char* end = strptime(moment.c_str(), "%Y-%m-%d %H:%M:%S", &fields);
+    if (!end || *end != '\0')
+        throw std::runtime_error("not a moment of the form 2026-12-06 09:05:07: " + moment);
+    long long seconds = static_cast<long long>(timegm(&fields)) - std::time(nullptr);
+    return (seconds < 0 ? "" : "+") + std::to_string(seconds);
+}
+
 } // namespace
+
+std::string WindowsBuild() {
+    std::string build = RequestedBuild();
+    if (build == "win32") {
+        static const std::string why = WhyThirtyTwoBitProgramsCannotRun();
+        if (!why.empty())
+            throw std::runtime_error(why);
+    }
+    return build;
+}
 
 const std::vector<std::string>& WineEnvironment() {
     static const std::vector<std::string> environment = [] {
@@ -78,7 +109,10 @@ std::string WineLoader() {
     return "/usr/lib/wine/wine64";
 }
 std::string ProgramPath(const std::string& exe) {
-    return std::string(KIT_WIN64_DIST) + "/" + exe;
+    return std::string(KIT_SOURCE_DIR) + "/dist/" + WindowsBuild() + "/" + exe;
+}
+std::string BuildPath(const std::string& file) {
+    return std::string(KIT_SOURCE_DIR) + "/build/" + WindowsBuild() + "/" + file;
 }
 std::string DriverPath() {
     return KIT_DRIVER;
@@ -92,9 +126,15 @@ Process::Process(const std::vector<std::string>& argv, const std::vector<std::st
         posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
     if (stdoutFd >= 0)
         posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
+    // A process group of its own, which Kill ends whole.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     std::vector<char*> args = CStrings(argv);
     std::vector<char*> env = CStrings(environment);
-    int failed = posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), env.data());
+    int failed = posix_spawn(&pid_, args[0], &actions, &attributes, args.data(), env.data());
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (failed)
         throw std::runtime_error("cannot start " + argv[0]);
@@ -138,18 +178,24 @@ bool Process::Running() {
 void Process::Kill() {
     if (pid_ <= 0)
         return;
-    kill(pid_, SIGKILL);
+    // The 64-bit loader runs a 32-bit program in a process of its own, which Wine forks off
+    // outside our children while the started process (start.exe) waits for it: only the
+    // process group holds both. Gone means gone: the killed program holds no file any more.
+    kill(-pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
+    for (int i = 0; i < 1000 && kill(-pid_, 0) == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     pid_ = -1;
 }
 
 Process StartProgram(const std::string& exePath, const std::string& fakeTime) {
     std::vector<std::string> environment = WineEnvironment();
     if (!fakeTime.empty()) {
-        // libfaketime inside the program only: Wine's server was started on the real clock.
-        // An absolute FAKETIME stands still at that moment.
-        environment.push_back("LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1");
-        environment.push_back("FAKETIME=" + fakeTime);
+        // A shifted real-time clock inside the program only: Wine's server keeps the real one.
+        // The dynamic loader completes $LIB per process, so the 64-bit Wine loader gets
+        // libfaketime and the 32-bit one, which libfaketime cannot serve, our clock_shift.c.
+        environment.push_back("LD_PRELOAD=" + std::string(KIT_CLOCK_DIR) + "/$LIB/libkit_clock.so");
+        environment.push_back("FAKETIME=" + SecondsFromNow(fakeTime));
         environment.push_back("NO_FAKE_STAT=1");
         environment.push_back("FAKETIME_DONT_FAKE_MONOTONIC=1");
     }
@@ -185,11 +231,15 @@ std::string InstallFolder::WindowsPath(const std::string& unixPath) const {
 }
 
 std::vector<std::string> UnusualFolderNames() {
-    std::string longName;
-    for (int level = 10; level < 24; ++level)
-        longName += "carpeta_de_instalacion_" + std::to_string(level) + "/";
-    return {longName + "recordatorios",
-            std::string(reinterpret_cast<const char*>(u8"Напоминания 提醒事项 リマインダー"))};
+    std::vector<std::string> names;
+    if (RequestedBuild() == "win64") {
+        std::string longName;
+        for (int level = 10; level < 24; ++level)
+            longName += "carpeta_de_instalacion_" + std::to_string(level) + "/";
+        names.push_back(longName + "recordatorios");
+    }
+    names.push_back(reinterpret_cast<const char*>(u8"Напоминания 提醒事项 リマインダー"));
+    return names;
 }
 
 std::string ReadFile(const std::string& path) {

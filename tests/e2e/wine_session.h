@@ -1,5 +1,5 @@
-// Running the kit's Windows programs under Wine for end-to-end tests: the shared X display and
-// Wine prefix, processes started on a chosen day through faketime, and throw-away
+// Running the kit's Windows programs under Wine for end-to-end tests: the Windows build under
+// test, the shared X display and Wine prefix, processes started on a chosen day, and throw-away
 // installation folders.
 #pragma once
 
@@ -12,11 +12,18 @@
 // The first call sets up the X server, the prefix and a persistent wineserver on the real clock.
 const std::vector<std::string>& WineEnvironment();
 
-std::string WineLoader();                        // /usr/lib/wine/wine64
-std::string ProgramPath(const std::string& exe); // dist/win64/<exe>
-std::string DriverPath();
+// The Windows build whose programs run: "win64" or the 32-bit release, "win32", as
+// KIT_WINDOWS_BUILD says (CTest runs each suite once per build); win64 by default. Throws, saying
+// why, if this machine cannot run that build's programs.
+std::string WindowsBuild();
 
-// A child process; killed with its children if it still runs when the owner goes.
+std::string WineLoader();                        // /usr/lib/wine/wine64, for either build
+std::string ProgramPath(const std::string& exe); // dist/<build>/<exe>
+std::string BuildPath(const std::string& file);  // build/<build>/<file>
+std::string DriverPath();                        // the test driver, always 64-bit
+
+// A child process in a process group of its own; killed with every process of that group (a
+// 32-bit program among them) if it still runs when the owner goes.
 class Process {
   public:
     Process() = default;
@@ -36,8 +43,8 @@ class Process {
     int exitCode_ = -1;
 };
 
-// Starts a Windows program under Wine. With a fake time ("2026-12-06 09:05:07") the program's
-// clock stands still at that moment, in UTC, while Wine itself keeps the real clock.
+// Starts a Windows program under Wine. With a fake time ("2026-12-06 09:05:07", UTC) the
+// program's clock runs on from that moment, while Wine itself keeps the real clock.
 Process StartProgram(const std::string& exePath, const std::string& fakeTime = "");
 
 // A fresh folder under /tmp holding copies of programs; removed with its contents at the end.
@@ -59,12 +66,13 @@ class InstallFolder {
     std::string path_;
 };
 
-// Installation folder names that have tripped programs up: a path longer than MAX_PATH, and a
-// name in Cyrillic, Chinese and Japanese (UTF-8, the form of names on the Linux side). For
+// Installation folder names that have tripped programs up: a path longer than MAX_PATH (for
+// the 64-bit build only: Wine's 32-bit loader, like Windows, starts no program from there), and
+// a name in Cyrillic, Chinese and Japanese (UTF-8, the form of names on the Linux side). For
 // parameterised tests, with UnusualFolderTestName naming each case.
 std::vector<std::string> UnusualFolderNames();
 template <typename ParamInfo> std::string UnusualFolderTestName(const ParamInfo& param) {
-    return param.index == 0 ? "PathLongerThanMaxPath" : "CyrillicAndCjk";
+    return param.param.size() > 260 ? "PathLongerThanMaxPath" : "CyrillicAndCjk";
 }
 
 std::string ReadFile(const std::string& path);

@@ -1,8 +1,11 @@
 // What the built programs carry: icon 200 (one 48 x 48 image of 32 bits per pixel), the
 // manifest (common controls 6 for their processor; the Windows versions they are made for, DPI
 // awareness and long paths, as Windows itself reads them), and imports of system DLLs only, so
-// that a program needs nothing beside it. Checks the 32-bit release as well as the 64-bit build.
+// that a program needs nothing beside it; and that each starts, shows its first window and ends
+// when that is closed. Checks the 32-bit release as well as the 64-bit build.
 #include "handle.h"
+#include "temp_folder.h"
+#include "thirty_two_bit.h"
 
 #include <windows.h>
 
@@ -24,6 +27,7 @@ struct Program {
     const char* arch;
     const char* name;
     const char* manifestArch;
+    const wchar_t* firstWindow; // its caption, or how the caption starts
 };
 
 void PrintTo(const Program& program, std::ostream* out) {
@@ -133,6 +137,30 @@ class ProgramResources : public testing::TestWithParam<Program> {
     UniqueLibrary module_;
 };
 
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK NoteVisibleWindowOf(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window))
+        search->found = window;
+    return !search->found;
+}
+
+// The first visible top-level window of that process, waiting up to timeoutMs for it.
+HWND WaitForWindowOf(DWORD processId, DWORD timeoutMs) {
+    WindowSearch search{processId, nullptr};
+    for (DWORD waited = 0; !search.found && waited < timeoutMs; waited += 50) {
+        Sleep(50);
+        EnumWindows(NoteVisibleWindowOf, reinterpret_cast<LPARAM>(&search));
+    }
+    return search.found;
+}
+
 std::wstring Setting(HANDLE context, const wchar_t* nameSpace, const wchar_t* name) {
     wchar_t value[100] = L"";
     SIZE_T written = 0;
@@ -232,14 +260,50 @@ TEST_P(ProgramResources, ImportsSystemDllsOnly) {
         EXPECT_TRUE(system.count(dll)) << dll;
 }
 
+// From a fresh folder, without a reminder file: the greeting box or the editor's dialog, closed
+// as with the title bar's X.
+TEST_P(ProgramResources, StartsShowsItsWindowAndEndsWhenItIsClosed) {
+    if (std::string(GetParam().arch) == "win32") {
+        std::string why = WhyThirtyTwoBitProgramsCannotRun("Z:");
+        ASSERT_TRUE(why.empty()) << why;
+    }
+    TempFolder folder;
+    std::string name = GetParam().name;
+    std::wstring exe = folder.Path() + std::wstring(name.begin(), name.end());
+    std::string source = PathOf(GetParam());
+    ASSERT_TRUE(CopyFileW(std::wstring(source.begin(), source.end()).c_str(), exe.c_str(), TRUE));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                               folder.Path().c_str(), &startup, &started));
+    UniqueHandle process(started.hProcess), thread(started.hThread);
+
+    HWND window = WaitForWindowOf(started.dwProcessId, 60000);
+    ASSERT_TRUE(window) << "no window within a minute";
+    wchar_t text[128] = {};
+    GetClassNameW(window, text, 128);
+    EXPECT_STREQ(text, L"#32770") << "a message box or dialog";
+    GetWindowTextW(window, text, 128);
+    EXPECT_EQ(std::wstring(text).rfind(GetParam().firstWindow, 0), 0u);
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_EQ(WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.get(), &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+}
+
 std::string ProgramTestName(const testing::TestParamInfo<Program>& param) {
     std::string name = param.param.name;
     return std::string(param.param.arch) + "_" + name.substr(0, name.find('.'));
 }
 
+const wchar_t kGreeting[] = L"Recordatorio Santoral - Efemerides";
+const wchar_t kEditorDialog[] = L"Recordatorio - ";
+
 INSTANTIATE_TEST_SUITE_P(Built, ProgramResources,
-                         testing::Values(Program{"win64", "notifier.exe", "amd64"},
-                                         Program{"win64", "editor.exe", "amd64"},
-                                         Program{"win32", "notifier.exe", "x86"},
-                                         Program{"win32", "editor.exe", "x86"}),
+                         testing::Values(Program{"win64", "notifier.exe", "amd64", kGreeting},
+                                         Program{"win64", "editor.exe", "amd64", kEditorDialog},
+                                         Program{"win32", "notifier.exe", "x86", kGreeting},
+                                         Program{"win32", "editor.exe", "x86", kEditorDialog}),
                          ProgramTestName);

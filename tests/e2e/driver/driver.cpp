@@ -199,9 +199,16 @@ void DescribeList(std::ostream& out, HWND list) {
     out << "listbox " << count << " " << static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0))
         << "\n";
     for (int i = 0; i < count; ++i) {
-        std::wstring line(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        line.resize(static_cast<size_t>(
-            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()))));
+        // The program may empty the list while it is read (Listar does, to fill it anew): the
+        // lines stop there, and the tests, which wait for a list, ask again.
+        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        if (length == LB_ERR)
+            break;
+        std::wstring line(static_cast<size_t>(length) + 1, L'\0');
+        LRESULT copied = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+        if (copied == LB_ERR)
+            break;
+        line.resize(static_cast<size_t>(copied));
         out << "line " << Hex(Text1252FromWide(line)) << "\n";
     }
 }
