@@ -1,6 +1,7 @@
 #include "driver_client.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -15,6 +16,16 @@ std::vector<std::string> Words(const std::string& line) {
     for (std::string word; in >> word;)
         words.push_back(word);
     return words;
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds deadline) {
+    auto end = std::chrono::steady_clock::now() + deadline;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end)
+            return done();
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return true;
 }
 
 Driver::Driver() {
@@ -60,6 +71,10 @@ std::vector<std::string> Driver::Command(const std::string& line) {
             lines.push_back(answer);
             continue;
         }
+        // The longest command waits 30 s for a window; an answer later than that is a hang.
+        pollfd ready{fromDriver_, POLLIN, 0};
+        if (poll(&ready, 1, 90000) == 0)
+            throw std::runtime_error("the driver did not answer within 90 s: " + line);
         char buffer[4096];
         ssize_t got = read(fromDriver_, buffer, sizeof buffer);
         if (got <= 0)
@@ -84,8 +99,11 @@ int Driver::CountBoxes() {
 
 void Driver::Press(const Box& box, int buttonId) {
     Command("press " + box.handle + " " + std::to_string(buttonId));
-    for (int i = 0; i < 500 && Alive(box.handle); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!WaitUntil([&] { return !Alive(box.handle); }))
+        throw std::runtime_error("the box \"" + box.caption + "\" saying \"" + box.text +
+                                 "\" still shows " + std::to_string(kEffectDeadline.count()) +
+                                 " s after its button " + std::to_string(buttonId) +
+                                 " was pressed");
 }
 
 std::string Driver::FindDialog(const std::string& captionPrefix, int timeoutMs) {

@@ -5,11 +5,22 @@
 #include "hex_text.h"
 #include "wine_session.h"
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 std::vector<std::string> Words(const std::string& line);
+
+// How long a step waits for the effect of an action on a window: long enough for the 32-bit
+// programs under the emulator on a busy machine, and spent only when the effect never comes.
+constexpr std::chrono::seconds kEffectDeadline{30};
+
+// Asks `done` again and again until it is true or the deadline has passed; returns its last
+// answer. Every step that acts on a program waits so for what the action must change.
+bool WaitUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds deadline = kEffectDeadline);
 
 // A message box on screen: no owner and no icon is what the kit's boxes must look like.
 struct Box {
@@ -40,16 +51,16 @@ class Driver {
     Driver(const Driver&) = delete;
     Driver& operator=(const Driver&) = delete;
 
-    // The answer's lines, without "end".
+    // The answer's lines, without "end". Throws if the driver does not answer in time.
     std::vector<std::string> Command(const std::string& line);
 
     // A visible message box with that caption ("" for any), waiting up to timeoutMs for it.
-    std::optional<Box> FindBox(const std::string& caption, int timeoutMs = 15000);
+    std::optional<Box> FindBox(const std::string& caption, int timeoutMs = 30000);
     int CountBoxes();
-    // Presses a box's button and waits until the box is gone.
+    // Presses a box's button and waits until the box is gone; throws, saying so, if it stays.
     void Press(const Box& box, int buttonId);
     // A visible dialog (not a message box) whose caption starts so.
-    std::string FindDialog(const std::string& captionPrefix, int timeoutMs = 15000);
+    std::string FindDialog(const std::string& captionPrefix, int timeoutMs = 30000);
     bool Alive(const std::string& handle);
 
     bool Hold(const std::string& windowsPath); // open exclusively, as another program would

@@ -80,10 +80,13 @@ TEST_F(EditorTest, DialogAndControlsAreLaidOutAsDesigned) {
     }
     EXPECT_EQ(Text(kStatusBarId), "") << "the counter shows only after the first change";
 
-    // Esc and Enter are ignored; a system close ends the dialog like X, with exit code 0.
+    // Esc and Enter are ignored; a system close ends the dialog like X, with exit code 0. The
+    // character posted after them shows when they have been taken.
     driver.Command("post " + dialog + " 273 2 0"); // WM_COMMAND IDCANCEL
     driver.Command("post " + dialog + " 273 1 0"); // WM_COMMAND IDOK
-    EXPECT_EQ(editor.Wait(500), -1);
+    Type("x");
+    EXPECT_EQ(WaitForText(kStatusBarId, "Escritas 0001 de 1023"), "Escritas 0001 de 1023");
+    EXPECT_EQ(editor.Wait(0), -1);
     driver.Command("post " + dialog + " 274 61536 0"); // WM_SYSCOMMAND SC_CLOSE
     EXPECT_EQ(editor.Wait(15000), 0);
     EXPECT_FALSE(PathExists(folder.ReminderFile())) << "opening the editor makes no file";
@@ -98,15 +101,17 @@ TEST_F(EditorTest, CounterAndGrabarWithoutADay) {
 
     Click(kGrabarId);
     ASSERT_TRUE(driver.FindBox("Programador"));
-    // Esc typed into the text box while the box runs its own message loop.
+    // Esc typed into the text box while the box runs its own message loop; the key typed after
+    // it shows when it has been taken.
     ClickOnScreen(Ask("screen-point", kTextBoxId));
-    Process escape({"/usr/bin/xdotool", "key", "Escape"}, WineEnvironment());
+    Process escape({"/usr/bin/xdotool", "key", "Escape", "ctrl+End", "x"}, WineEnvironment());
     ASSERT_EQ(escape.Wait(10000), 0);
-    EXPECT_EQ(editor.Wait(500), -1) << "Esc leaves the dialog open";
+    EXPECT_EQ(WaitForText(kStatusBarId, "Escritas 0007 de 1023"), "Escritas 0007 de 1023");
+    EXPECT_EQ(editor.Wait(0), -1) << "Esc leaves the dialog open";
     Box box = Answer("Programador", kOk);
     EXPECT_EQ(box.text, "Tienes que seleccionar fecha ...");
     EXPECT_EQ(box.buttons, "1");
-    EXPECT_EQ(Text(kTextBoxId), "Hola\r\n") << "the text stays";
+    EXPECT_EQ(Text(kTextBoxId), "Hola\r\nx") << "the text stays";
     EXPECT_FALSE(PathExists(folder.ReminderFile()));
     EXPECT_EQ(CloseWithX(), 0);
 }
@@ -123,7 +128,7 @@ TEST_F(EditorTest, GrabarAnsweredNoAndYesWithAndWithoutTime) {
 
     Type("Sin hora \xF1");
     Grabar(kYes);
-    Click(kTimeCheckId);
+    SwitchTimeOn();
     driver.Command("time-set " + dialog + " " + std::to_string(kTimePickerId) + " 9 30 0");
     PickDay(2026, 12, 24);
     Type("Con hora");
@@ -135,8 +140,7 @@ TEST_F(EditorTest, GrabarAnsweredNoAndYesWithAndWithoutTime) {
 
     // The save follows the answer, with no other sign on screen: wait for the file.
     std::vector<Reminder> stored;
-    for (int i = 0; i < 200 && (stored = RemindersIn(folder.ReminderFile())).size() < 2; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    WaitUntil([&] { return (stored = RemindersIn(folder.ReminderFile())).size() >= 2; });
     ASSERT_EQ(stored.size(), 2u);
     EXPECT_EQ(stored[0].time, "##:##");
     EXPECT_EQ(stored[0].date, "6 Diciembre 2026");
@@ -169,10 +173,9 @@ TEST_F(EditorTest, ListarSelectModificarAndBorrar) {
         << "sorted as text";
 
     Click(kModificarId); // no line selected: nothing happens, no box
-    EXPECT_FALSE(driver.FindBox("", 500).has_value());
-
-    SelectLine(1);
+    SelectLine(1);       // taken after Modificar, as both are posted
     EXPECT_EQ(WaitForText(kTextBoxId, "texto 2"), "texto 2");
+    EXPECT_EQ(driver.CountBoxes(), 0);
     Type("cambiado "); // the caret stands before the text
     Click(kModificarId);
     Box done = Answer("Quenda Soft", kOk);
@@ -182,8 +185,9 @@ TEST_F(EditorTest, ListarSelectModificarAndBorrar) {
     EXPECT_EQ(stored[1].text, "cambiado texto 2");
     EXPECT_EQ(stored[1].time, "##:##") << "the time switch is off";
 
-    Click(kListarId);
-    EXPECT_EQ(WaitForListLines(2)[1], "2 ##:## cambiado texto 2");
+    Click(kListarId); // the list still shows the two lines from before the change
+    EXPECT_EQ(WaitForList({"10 08:00 texto 10", "2 ##:## cambiado texto 2"}),
+              (std::vector<std::string>{"10 08:00 texto 10", "2 ##:## cambiado texto 2"}));
     SelectLine(0);
     EXPECT_EQ(WaitForText(kTextBoxId, "texto 10"), "texto 10");
     Click(kBorrarId);
@@ -224,7 +228,8 @@ TEST_F(EditorTest, SavingWhileAnotherProgramHoldsTheFileLosesNothing) {
     Click(kBorrarId);
     Box error = Answer("Quenda Soft", kOk);
     EXPECT_EQ(error.text, "Err:  70 Permission denied");
-    EXPECT_FALSE(driver.FindBox("", 500).has_value()) << "one box for the save";
+    EXPECT_EQ(WaitForListLines(0).size(), 0u) << "Borrar ends by emptying the list";
+    EXPECT_EQ(driver.CountBoxes(), 0) << "one box for the save";
     driver.Release();
     EXPECT_EQ(ReadFile(folder.ReminderFile()), before);
     EXPECT_TRUE(NewFilesLeft(folder.Path()).empty());
@@ -269,20 +274,18 @@ TEST_F(EditorTest, OneEditorPerFolder) {
 TEST_F(EditorTest, AReminderWrittenInTheEditorIsShownByTheNotifierOnItsDay) {
     Open();
     PickDay(2026, 12, 6);
-    Click(kTimeCheckId);
-    EXPECT_EQ(
-        Words(driver.Command("check " + dialog + " " + std::to_string(kTimeCheckId)).at(0)).at(1),
-        "1");
+    SwitchTimeOn();
     driver.Command("time-set " + dialog + " " + std::to_string(kTimePickerId) + " 9 30 0");
-    // Real keys: a click into the text box, then typing.
+    // Real keys: a click into the text box, then typing; Esc among them, and the key after it
+    // shows when it has been taken.
     ClickOnScreen(Ask("screen-point", kTextBoxId));
-    Process xdotool({"/usr/bin/xdotool", "type", "--delay", "20", "Comprar pan"},
-                    WineEnvironment());
+    Process xdotool({"/usr/bin/xdotool", "type", "--delay", "20", "Comprar pa"}, WineEnvironment());
     ASSERT_EQ(xdotool.Wait(15000), 0);
-    EXPECT_EQ(WaitForText(kStatusBarId, "Escritas 0011 de 1023"), "Escritas 0011 de 1023");
-    Process escape({"/usr/bin/xdotool", "key", "Escape"}, WineEnvironment());
+    EXPECT_EQ(WaitForText(kStatusBarId, "Escritas 0010 de 1023"), "Escritas 0010 de 1023");
+    Process escape({"/usr/bin/xdotool", "key", "Escape", "n"}, WineEnvironment());
     ASSERT_EQ(escape.Wait(10000), 0);
-    EXPECT_EQ(editor.Wait(500), -1) << "Esc in the text box leaves the dialog open";
+    EXPECT_EQ(WaitForText(kStatusBarId, "Escritas 0011 de 1023"), "Escritas 0011 de 1023");
+    EXPECT_EQ(editor.Wait(0), -1) << "Esc in the text box leaves the dialog open";
     EXPECT_EQ(Text(kTextBoxId), "Comprar pan");
     Grabar(kYes);
     EXPECT_EQ(CloseWithX(), 0);

@@ -52,9 +52,19 @@ class EditorTest : public testing::Test {
     // Commands reach the editor as posted messages: wait until it shows what is expected.
     std::string WaitForText(int id, const std::string& expected) {
         std::string text;
-        for (int i = 0; i < 200 && (text = Text(id)) != expected; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        WaitUntil([&] { return (text = Text(id)) == expected; });
         return text;
+    }
+
+    int Check(int id) { return std::stoi(Ask("check", id).at(1)); }
+
+    bool Enabled(int id) {
+        for (const std::string& line : driver.Command("children " + dialog)) {
+            std::vector<std::string> child = Words(line);
+            if (std::stoi(child.at(1)) == id)
+                return child.at(9) == "1";
+        }
+        return false;
     }
 
     std::vector<std::string> ListLines() {
@@ -66,10 +76,16 @@ class EditorTest : public testing::Test {
         return lines;
     }
 
+    // Only where the list held another number of lines before the command.
     std::vector<std::string> WaitForListLines(size_t count) {
         std::vector<std::string> lines;
-        for (int i = 0; i < 200 && (lines = ListLines()).size() != count; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        WaitUntil([&] { return (lines = ListLines()).size() == count; });
+        return lines;
+    }
+
+    std::vector<std::string> WaitForList(const std::vector<std::string>& expected) {
+        std::vector<std::string> lines;
+        WaitUntil([&] { return (lines = ListLines()) == expected; });
         return lines;
     }
 
@@ -99,14 +115,28 @@ class EditorTest : public testing::Test {
     }
 
     // A mouse click on the day's cell in the calendar; the dialog then empties the text box and
-    // shows the counter at zero.
+    // shows the counter at zero. When it shows zero already, a character typed first lets the
+    // click's effect be seen: posted characters could otherwise be taken before the click.
     void PickDay(int year, int month, int day) {
+        if (Text(kStatusBarId) == kEmptyCounter) {
+            Type("x");
+            ASSERT_EQ(WaitForText(kStatusBarId, "Escritas 0001 de 1023"), "Escritas 0001 de 1023");
+        }
         ClickOnScreen(Words(driver
                                 .Command("calendar-point " + dialog + " " +
                                          std::to_string(kCalendarId) + " " + std::to_string(year) +
                                          " " + std::to_string(month) + " " + std::to_string(day))
                                 .at(0)));
-        ASSERT_EQ(WaitForText(kStatusBarId, kEmptyCounter), kEmptyCounter);
+        ASSERT_EQ(WaitForText(kStatusBarId, kEmptyCounter), kEmptyCounter)
+            << "after a click on " << day << "/" << month << "/" << year;
+    }
+
+    // A click on the time check box; the dialog then enables the time picker.
+    void SwitchTimeOn() {
+        Click(kTimeCheckId);
+        ASSERT_TRUE(WaitUntil([&] { return Check(kTimeCheckId) == 1 && Enabled(kTimePickerId); }))
+            << "after a click, the time check box reads " << Check(kTimeCheckId)
+            << " and the time picker is " << (Enabled(kTimePickerId) ? "enabled" : "disabled");
     }
 
     Box Answer(const std::string& caption, int button) {
@@ -139,6 +169,6 @@ class EditorTest : public testing::Test {
 
     int CloseWithX() {
         Click(kCloseId);
-        return editor.Wait(15000);
+        return editor.Wait(30000);
     }
 };

@@ -349,7 +349,8 @@ void Run(std::istringstream& in, std::ostream& out) {
         in >> handle >> id >> index;
         HWND dialog = HandleFrom(handle);
         HWND list = GetDlgItem(dialog, id);
-        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        // Posted, not sent: a sent message would be handled before the commands posted earlier.
+        PostMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(list));
         out << "ok\n";
