@@ -104,10 +104,11 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
     ASSERT_EQ(WindowsFolder().find(' '), std::string::npos) << "/D= takes no quoted path";
     ASSERT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 0);
 
+    // What installer/pack packed: the programs of dist/, signed when a certificate was given.
     for (const char* exe : {"notifier.exe", "editor.exe"})
-        EXPECT_EQ(ReadFile(folder.Program(exe)), ReadFile(ProgramPath(exe)))
-            << exe << " is not the one in dist/" << WindowsBuild()
-            << ": remake the installer with tools/package";
+        EXPECT_EQ(ReadFile(folder.Program(exe)), ReadFile(BuildPath("installer/stage/") + exe))
+            << exe << " is not the one packed in build/" << WindowsBuild()
+            << "/installer/stage: remake the installer with tools/package";
     EXPECT_TRUE(PathExists(folder.Program("desinstalar.exe")));
     EXPECT_TRUE(PointsTo(editorLink, WindowsFolder() + "\\editor.exe")) << editorLink;
     EXPECT_TRUE(PointsTo(uninstallLink, WindowsFolder() + "\\desinstalar.exe")) << uninstallLink;
