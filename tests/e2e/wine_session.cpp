@@ -119,13 +119,15 @@ std::string DriverPath() {
 }
 
 Process::Process(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
-                 int stdinFd, int stdoutFd) {
+                 int stdinFd, int stdoutFd, int stderrFd) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (stdinFd >= 0)
         posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
     if (stdoutFd >= 0)
         posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
+    if (stderrFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stderrFd, 2);
     // A process group of its own, which Kill ends whole.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);

@@ -28,7 +28,7 @@ class Process {
   public:
     Process() = default;
     Process(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
-            int stdinFd = -1, int stdoutFd = -1);
+            int stdinFd = -1, int stdoutFd = -1, int stderrFd = -1);
     Process(Process&& other) noexcept;
     Process& operator=(Process&& other) noexcept;
     ~Process();
