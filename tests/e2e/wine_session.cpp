@@ -122,8 +122,12 @@ Process::Process(const std::vector<std::string>& argv, const std::vector<std::st
                  int stdinFd, int stdoutFd, int stderrFd) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    // Nothing reads the terminal: with a terminal as standard input Wine gives every program a
+    // console of its own (a conhost.exe on that terminal), which a run from CI would not have.
     if (stdinFd >= 0)
         posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
+    else
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     if (stdoutFd >= 0)
         posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
     if (stderrFd >= 0)

@@ -22,8 +22,9 @@ std::string ProgramPath(const std::string& exe); // dist/<build>/<exe>
 std::string BuildPath(const std::string& file);  // build/<build>/<file>
 std::string DriverPath();                        // the test driver, always 64-bit
 
-// A child process in a process group of its own; killed with every process of that group (a
-// 32-bit program among them) if it still runs when the owner goes.
+// A child process in a process group of its own, reading /dev/null unless given an input; killed
+// with every process of that group (a 32-bit program among them) if it still runs when the owner
+// goes.
 class Process {
   public:
     Process() = default;
