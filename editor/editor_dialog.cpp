@@ -5,6 +5,7 @@
 #include "editor_state.h"
 #include "file_error.h"
 #include "file_error_text.h"
+#include "one_editor_per_folder.h"
 #include "reminder_file.h"
 #include "store.h"
 #include "text_box.h"
@@ -81,11 +82,15 @@ void SetCaptionToNow(HWND dialog) {
     SetWindowTextW(dialog, WideFrom1252(caption).c_str());
 }
 
-void OnInitDialog(HWND dialog) {
+void OnInitDialog(HWND dialog, const std::wstring& claimName) {
     gEditorDialog = dialog;
+    gClaimName = claimName;
+    MarkEditorDialog(dialog, gClaimName);
     SetDialogIcons(dialog);
     KeepEscapeFromTextBox(Control(kTextBoxId));
     gTimeEnabled = false;
+    // Hours and minutes, as a reminder stores them, whatever the user's time format.
+    SendMessageW(Control(kTimePickerId), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm"));
     EnableWindow(Control(kTimePickerId), FALSE);
     // Opening the editor alone does not create the reminder file.
     if (FileExists(ReminderFilePath()))
@@ -105,6 +110,10 @@ void OnNcActivate(WPARAM active) {
 
 void OnClose(HWND dialog) {
     EndDialog(dialog, 0);
+}
+
+void OnDestroy(HWND dialog) {
+    UnmarkEditorDialog(dialog, gClaimName);
 }
 
 // A button's command arrives as BN_CLICKED, or as 1 from a keyboard accelerator.
@@ -155,11 +164,11 @@ void OnNotify(const NMHDR& header) {
 
 } // namespace
 
-INT_PTR ShowEditorDialog(HWND owner) {
+INT_PTR ShowEditorDialog(HWND owner, const std::wstring& claimName) {
     std::vector<uint16_t> words = DialogTemplateWords(kEditorFrame, kEditorControls);
     return DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                    reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
-                                   EditorDialogProc, 0);
+                                   EditorDialogProc, reinterpret_cast<LPARAM>(&claimName));
 }
 
 // Returning FALSE from WM_INITDIALOG leaves the focus where it is: the editor sets none.
@@ -169,11 +178,14 @@ INT_PTR CALLBACK EditorDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM l
     // file routines having left the file as it was, and the program goes on.
     try {
         switch (msg) {
-        case WM_INITDIALOG: OnInitDialog(dialog); break;
+        case WM_INITDIALOG:
+            OnInitDialog(dialog, *reinterpret_cast<const std::wstring*>(lParam));
+            break;
         case WM_NCACTIVATE: OnNcActivate(wParam); break;
         case WM_COMMAND: OnCommand(dialog, LOWORD(wParam), HIWORD(wParam)); break;
         case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); break;
         case WM_CLOSE: OnClose(dialog); break;
+        case WM_DESTROY: OnDestroy(dialog); break;
         }
     } catch (const std::exception&) {
         ShowFileErrorBox(kErrOutOfMemory);

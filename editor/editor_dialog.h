@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
-// Runs the dialog modally and returns its end result (0 when the user closes it).
-INT_PTR ShowEditorDialog(HWND owner);
+#include <string>
+
+// Runs the dialog modally and returns its end result (0 when the user closes it). The dialog is
+// marked with the name of the editor's claim on its folder.
+INT_PTR ShowEditorDialog(HWND owner, const std::wstring& claimName);
 
 // The dialog's callback. Returns FALSE for every message, so the default handling follows.
 INT_PTR CALLBACK EditorDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);

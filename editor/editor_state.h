@@ -11,6 +11,9 @@
 // The editor dialog, set when it is initialised.
 extern HWND gEditorDialog;
 
+// The name of this editor's claim on its folder, which marks the dialog while it exists.
+extern std::wstring gClaimName;
+
 // True while the time check box is ticked: reminders then get the picker's time.
 extern bool gTimeEnabled;
 

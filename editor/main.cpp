@@ -35,10 +35,11 @@ void InitializeCommonControls() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     gExeFolder = ExeFolder();
+    std::wstring claimName = FolderClaimName(gExeFolder);
     UniqueOwnedMutex folderClaim;
-    if (!ClaimFolder(gExeFolder, folderClaim))
+    if (!ClaimFolder(claimName, folderClaim))
         return 0; // this folder's editor is open already and has come to the front
     InitializeCommonControls();
-    ShowEditorDialog(nullptr);
+    ShowEditorDialog(nullptr, claimName);
     return 0;
 }

@@ -230,6 +230,24 @@ std::string InstallFolder::WindowsPath(const std::string& unixPath) const {
     return path;
 }
 
+DriveLetter::DriveLetter(const std::string& folder) {
+    WineEnvironment(); // the prefix
+    std::string devices = std::string(KIT_SOURCE_DIR) + "/build/wine/prefix/dosdevices/";
+    // The first free letter: making the link fails if the letter is taken.
+    for (char letter = 'm'; letter <= 'y' && link_.empty(); ++letter) {
+        if (symlink(folder.c_str(), (devices + letter + ":").c_str()) == 0) {
+            link_ = devices + letter + ":";
+            path_ = std::string(1, letter) + ":\\";
+        }
+    }
+    if (link_.empty())
+        throw std::runtime_error("no free drive letter in " + devices);
+}
+
+DriveLetter::~DriveLetter() {
+    unlink(link_.c_str());
+}
+
 std::vector<std::string> UnusualFolderNames() {
     std::vector<std::string> names;
     if (RequestedBuild() == "win64") {

@@ -66,6 +66,23 @@ class InstallFolder {
     std::string path_;
 };
 
+// Another drive letter for a folder, as subst or a mapped network drive makes one on Windows: a
+// link in the prefix's dosdevices folder, removed at the end. Path() is the folder through it
+// ("m:\\").
+class DriveLetter {
+  public:
+    explicit DriveLetter(const std::string& folder);
+    ~DriveLetter();
+    DriveLetter(const DriveLetter&) = delete;
+    DriveLetter& operator=(const DriveLetter&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string link_;
+    std::string path_;
+};
+
 // Installation folder names that have tripped programs up: a path longer than MAX_PATH (for
 // the 64-bit build only: Wine's 32-bit loader, like Windows, starts no program from there), and
 // a name in Cyrillic, Chinese and Japanese (UTF-8, the form of names on the Linux side). For
