@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <new>
@@ -55,6 +56,7 @@ std::vector<std::wstring> NewFilesLeft() {
                 names.push_back(found.cFileName);
         } while (FindNextFileW(search.get(), &found));
     }
+    std::sort(names.begin(), names.end()); // in no particular order from the search
     return names;
 }
 
@@ -281,24 +283,34 @@ TEST(SaveReminders, FileHeldByAnotherOpenerStaysWholeAndIsReportedOnce) {
     EXPECT_EQ(ReadWholeFile(ReminderFilePath()), RecordOf(gReminders[1]) + RecordOf(gReminders[2]));
 }
 
-// A folder where older versions wrote the new file, the leftover of a killed rewrite, and one
-// that a virus scanner holds open.
+// A folder where older versions wrote the new file, the leftover of a killed rewrite, one that a
+// virus scanner holds open, and a user's read-only file whose name the search matches too. A
+// folder at the rewrite's own first name makes it take the next name.
 TEST(SaveReminders, LeftoversNeverBlockARewriteAndGoWhenTheyCan) {
     TempFolder folder;
     WriteWholeFile(ReminderFilePath(), RecordOf("01:00", "1 Enero 2026", "a"));
     CreateDirectoryW((gExeFolder + L"_Recordatorios_.new").c_str(), nullptr);
+    CreateDirectoryW(
+        (gExeFolder + L"_Recordatorios_." + std::to_wstring(GetCurrentProcessId()) + L"-0.new")
+            .c_str(),
+        nullptr);
     WriteWholeFile(gExeFolder + L"_Recordatorios_.7-0.new", "killed");
     WriteWholeFile(gExeFolder + L"_Recordatorios_.8-0.new", "held");
+    std::wstring users = gExeFolder + L"_Recordatorios_ copia.new";
+    WriteWholeFile(users, "mine");
+    SetFileAttributesW(users.c_str(), FILE_ATTRIBUTE_READONLY);
     UniqueFile scanner = HoldExclusively(gExeFolder + L"_Recordatorios_.8-0.new");
     gReminders = {MakeReminder("02:00", "2 Enero 2026", "b", 1)};
     BoxWatcher boxes;
     SaveReminders();
     EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_EQ(ReadWholeFile(ReminderFilePath()), RecordOf(gReminders[0]));
-    EXPECT_EQ(NewFilesLeft(), std::vector<std::wstring>{L"_Recordatorios_.8-0.new"});
+    EXPECT_EQ(NewFilesLeft(), (std::vector<std::wstring>{L"_Recordatorios_ copia.new",
+                                                         L"_Recordatorios_.8-0.new"}));
     scanner.reset();
     SaveReminders();
-    EXPECT_TRUE(NewFilesLeft().empty());
+    EXPECT_EQ(NewFilesLeft(), std::vector<std::wstring>{L"_Recordatorios_ copia.new"});
+    EXPECT_EQ(ReadWholeFile(users), "mine");
     EXPECT_TRUE(PathExists(gExeFolder + L"_Recordatorios_.new")) << "not ours to delete";
 }
 
@@ -363,4 +375,14 @@ TEST(FileErrorNumber, SystemErrorsMapToTheirNumbers) {
     EXPECT_EQ(FileErrorNumberOf(ERROR_NOT_SAME_DEVICE), 74);
     EXPECT_EQ(FileErrorNumberOf(ERROR_CRC), 72);
     EXPECT_EQ(FileErrorNumberOf(ERROR_FILENAME_EXCED_RANGE), 75);
+}
+
+// A name that a scanner still holds pending deletion reads as access denied, as a folder does on
+// Windows: the rewrite takes the next name rather than failing.
+TEST(FileErrorNumber, AccessDeniedToANewFileIsATakenName) {
+    EXPECT_TRUE(IsNameTaken(ERROR_FILE_EXISTS));
+    EXPECT_TRUE(IsNameTaken(ERROR_ALREADY_EXISTS));
+    EXPECT_TRUE(IsNameTaken(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(IsNameTaken(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(IsNameTaken(ERROR_DISK_FULL));
 }
