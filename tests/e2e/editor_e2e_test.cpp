@@ -240,12 +240,10 @@ TEST_F(EditorTest, SavingWhileAnotherProgramHoldsTheFileLosesNothing) {
 }
 
 // Two editors of one file would undo each other's changes: a second start, by whatever path,
-// brings forward what the open one shows. An editor installed elsewhere has a file of its own and
-// opens as usual.
+// brings forward what the open one shows. An editor installed elsewhere opens as usual.
 TEST_F(EditorTest, OneEditorPerFolder) {
-    // Another drive letter for the folder, as subst or a mapped drive gives, made before the
-    // editor starts (Wine then names the volume after that drive whatever path leads there).
-    DriveLetter drive(folder.Path());
+    // Made before the editor starts: Wine then names the volume after drive M: by every path.
+    DriveM drive(folder.Path());
     Open();
     PickDay(2026, 12, 6); // while no other dialog covers the calendar
     auto dialogs = [this] {
@@ -253,57 +251,66 @@ TEST_F(EditorTest, OneEditorPerFolder) {
             Words(driver.Command("dialogs " + Hex("Recordatorio - ")).at(0));
         return std::vector<std::string>(words.begin() + 1, words.end());
     };
-    auto foreground = [this] { return Words(driver.Command("foreground").at(0)).at(1); };
-    auto minimised = [this] {
-        return (std::stoul(Words(driver.Command("window " + dialog).at(0)).at(1), nullptr, 16) &
+    auto minimised = [this](const std::string& window) {
+        return (std::stoul(Words(driver.Command("window " + window).at(0)).at(1), nullptr, 16) &
                 0x20000000u) != 0; // WS_MINIMIZE
     };
-    // Every start acts on the other process's windows: wait for what it should leave.
-    auto waitUntil = [](auto done) {
-        for (int i = 0; i < 300 && !done(); ++i)
+    // Waits until `front` is in front, not minimised, with `count` dialogs; else says what it saw.
+    auto awaitFront = [&](const std::string& front, size_t count) {
+        std::string seen;
+        for (int i = 0; i < 300; ++i) {
+            std::string foreground = Words(driver.Command("foreground").at(0)).at(1);
+            bool small = minimised(front);
+            size_t shown = dialogs().size();
+            if (foreground == front && !small && shown == count)
+                return std::string();
+            seen =
+                foreground + (small ? " minimised, " : ", ") + std::to_string(shown) + " dialogs";
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        return done();
+        }
+        return seen;
+    };
+    // Waits for two dialogs and gives the one that is not `known`.
+    auto dialogBeside = [&](const std::string& known) {
+        std::vector<std::string> shown;
+        for (int i = 0; i < 300 && (shown = dialogs()).size() < 2; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return shown.size() < 2 ? std::string() : shown.at(shown.at(0) == known ? 1 : 0);
     };
     InstallFolder elsewhere({"editor.exe"});
     Process other = StartProgram(elsewhere.Program("editor.exe"), kSixthOfDecember);
-    ASSERT_TRUE(waitUntil([&] { return dialogs().size() == 2; }))
-        << "the other folder's editor opens its own dialog";
-    std::string otherDialog = dialogs().at(0) == dialog ? dialogs().at(1) : dialogs().at(0);
+    std::string otherDialog = dialogBeside(dialog);
+    ASSERT_NE(otherDialog, "") << "the other folder's editor opens its own dialog";
 
-    // The same folder through drive Z: and in upper case, while the open dialog is minimised: it
-    // comes back restored and in front.
+    // The same folder through drive Z: and in upper case, while the open dialog is minimised.
     driver.Command("post " + dialog + " 274 61472 0"); // WM_SYSCOMMAND SC_MINIMIZE
-    ASSERT_TRUE(waitUntil(minimised));
+    for (int i = 0; i < 300 && !minimised(dialog); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     std::string path = folder.WindowsPath(folder.Program("editor.exe"));
     for (char& c : path)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    Process second({WineLoader(), path}, WineEnvironment());
-    EXPECT_EQ(second.Wait(15000), 0);
-    EXPECT_TRUE(waitUntil([&] { return foreground() == dialog && !minimised(); }))
-        << "foreground " << foreground() << ", minimised " << minimised();
-    EXPECT_EQ(dialogs().size(), 2u) << "no second dialog";
+    EXPECT_EQ(Process({WineLoader(), path}, WineEnvironment()).Wait(15000), 0);
+    EXPECT_EQ(awaitFront(dialog, 2), "") << "the open one restored, in front";
 
     // X while Grabar's question is open: the program lives on behind the question, which a start
-    // through the other drive letter brings forward; once it is answered, a start opens a dialog.
+    // through drive M: brings forward; once it is answered, a start opens a dialog.
     Click(kGrabarId);
     std::optional<Box> question = driver.FindBox("Recordatorio");
     ASSERT_TRUE(question);
     Click(kCloseId);
-    ASSERT_TRUE(waitUntil([&] { return dialogs().size() == 1; })) << "the dialog is hidden";
-    Process third = StartProgram(elsewhere.Program("editor.exe"), kSixthOfDecember);
-    EXPECT_EQ(third.Wait(15000), 0);
-    EXPECT_TRUE(waitUntil([&] { return foreground() == otherDialog; }));
-    Process fourth({WineLoader(), drive.Path() + "editor.exe"}, WineEnvironment());
-    EXPECT_EQ(fourth.Wait(15000), 0);
-    EXPECT_TRUE(waitUntil([&] { return foreground() == question->handle; }))
-        << "foreground " << foreground() << ", the question " << question->handle;
-    EXPECT_EQ(dialogs().size(), 1u) << "no second dialog";
+    for (int i = 0; i < 300 && dialogs().size() > 1; ++i) // hidden while active, as by a click
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(StartProgram(elsewhere.Program("editor.exe")).Wait(15000), 0);
+    EXPECT_EQ(awaitFront(otherDialog, 1), "");
+    EXPECT_EQ(Process({WineLoader(), "m:\\editor.exe"}, WineEnvironment()).Wait(15000), 0);
+    EXPECT_EQ(awaitFront(question->handle, 1), "") << "the question in front";
     driver.Press(*question, kNo);
     Process next = StartProgram(folder.Program("editor.exe"), kSixthOfDecember);
     EXPECT_EQ(editor.Wait(15000), 0);
-    ASSERT_TRUE(waitUntil([&] { return dialogs().size() == 2; })) << "a new dialog";
     editor = std::move(next);
-    dialog = dialogs().at(0) == otherDialog ? dialogs().at(1) : dialogs().at(0);
+    dialog = dialogBeside(otherDialog);
+    ASSERT_NE(dialog, "") << "a new dialog";
+    EXPECT_EQ(awaitFront(dialog, 2), "");
     EXPECT_EQ(CloseWithX(), 0);
     driver.Command("post " + otherDialog + " 274 61536 0"); // SC_CLOSE
     EXPECT_EQ(other.Wait(15000), 0);

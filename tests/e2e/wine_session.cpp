@@ -230,22 +230,17 @@ std::string InstallFolder::WindowsPath(const std::string& unixPath) const {
     return path;
 }
 
-DriveLetter::DriveLetter(const std::string& folder) {
-    WineEnvironment(); // the prefix
-    std::string devices = std::string(KIT_SOURCE_DIR) + "/build/wine/prefix/dosdevices/";
-    // The first free letter: making the link fails if the letter is taken.
-    for (char letter = 'm'; letter <= 'y' && link_.empty(); ++letter) {
-        if (symlink(folder.c_str(), (devices + letter + ":").c_str()) == 0) {
-            link_ = devices + letter + ":";
-            path_ = std::string(1, letter) + ":\\";
-        }
-    }
-    if (link_.empty())
-        throw std::runtime_error("no free drive letter in " + devices);
+static const std::string kDriveM = std::string(KIT_SOURCE_DIR) + "/build/wine/prefix/dosdevices/m:";
+
+DriveM::DriveM(const std::string& folder) {
+    WineEnvironment();       // the prefix
+    unlink(kDriveM.c_str()); // left by a test that was killed
+    if (symlink(folder.c_str(), kDriveM.c_str()) != 0)
+        throw std::runtime_error("cannot make " + kDriveM);
 }
 
-DriveLetter::~DriveLetter() {
-    unlink(link_.c_str());
+DriveM::~DriveM() {
+    unlink(kDriveM.c_str());
 }
 
 std::vector<std::string> UnusualFolderNames() {

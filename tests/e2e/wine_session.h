@@ -66,21 +66,11 @@ class InstallFolder {
     std::string path_;
 };
 
-// Another drive letter for a folder, as subst or a mapped network drive makes one on Windows: a
-// link in the prefix's dosdevices folder, removed at the end. Path() is the folder through it
-// ("m:\\").
-class DriveLetter {
-  public:
-    explicit DriveLetter(const std::string& folder);
-    ~DriveLetter();
-    DriveLetter(const DriveLetter&) = delete;
-    DriveLetter& operator=(const DriveLetter&) = delete;
-
-    const std::string& Path() const { return path_; }
-
-  private:
-    std::string link_;
-    std::string path_;
+// Drive M: for a folder while this lives, as subst or a mapped drive makes one on Windows: a link
+// in the prefix's dosdevices folder.
+struct DriveM {
+    explicit DriveM(const std::string& folder);
+    ~DriveM();
 };
 
 // Installation folder names that have tripped programs up: a path longer than MAX_PATH (for
