@@ -5,8 +5,7 @@
 // after every line), so it runs once.
 #include "editor_state.h"
 #include "reminder_list.h"
-#include "reminder_table.h"
-#include "store.h"
+#include "editor_texts.h"
 #include "text_1252.h"
 
 #include "measure.h"
