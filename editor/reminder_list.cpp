@@ -2,7 +2,6 @@
 
 #include "control_text.h"
 #include "editor_state.h"
-#include "reminder_table.h"
 #include "editor_texts.h"
 #include "text_1252.h"
 

@@ -66,75 +66,53 @@ TEST(SaveReminders, RunningOutOfMemoryLeavesTheFile) {
 }
 
 // Listar of a day with 10,000 reminders, in a dialog with the controls it touches run by the
-// editor's own window procedure.
-class ListarOutOfMemory : public testing::Test {
-  protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
-        InitCommonControlsEx(&classes);
-        const DialogItem items[] = {
-            {kTextBoxId, u"EDIT", u"", 0, 0, 100, 20, WS_CHILD | ES_MULTILINE, 0},
-            {kReminderListId, u"LISTBOX", u"", 0, 20, 100, 60, WS_CHILD | LBS_SORT, 0},
-            {kStatusBarId, u"msctls_statusbar32", u"", 0, 0, 0, 0, WS_CHILD, 0}};
-        const DialogFrame frame{WS_POPUP, 0, 0, 0, 200, 100, u"", 0, u""};
-        std::vector<uint16_t> words = DialogTemplateWords(frame, items);
-        dialog_ = CreateDialogIndirectParamW(
-            nullptr, reinterpret_cast<const DLGTEMPLATE*>(words.data()), nullptr, EditorDialogProc,
-            reinterpret_cast<LPARAM>(&folder_.File()));
-        ASSERT_TRUE(dialog_);
-        gSelectedDate = "6 Diciembre 2026";
-        for (int i = 0; i < 10000; ++i)
-            gReminders.push_back(MakeReminder("09:30", gSelectedDate, std::to_string(i), 1));
-        SetDlgItemTextW(dialog_, kTextBoxId, L"abc");
-        UpdateCharCounter();
-        ASSERT_EQ(Counter(), L"Escritas 0003 de 1023");
-    }
-    void TearDown() override {
-        DestroyWindow(dialog_);
-        gReminders.clear();
-        gSelectedDate.clear();
-    }
-
-    void PressListar() { SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(kListarId, BN_CLICKED), 0); }
-    std::wstring Counter() {
+// editor's own window procedure: reported once, with the counter following the emptied text box;
+// reported all the same when no memory is left at all; and the editor goes on.
+TEST(ListarOutOfMemory, IsReportedOnceAndTheEditorGoesOn) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    const DialogItem items[] = {
+        {kTextBoxId, u"EDIT", u"", 0, 0, 100, 20, WS_CHILD | ES_MULTILINE, 0},
+        {kReminderListId, u"LISTBOX", u"", 0, 20, 100, 60, WS_CHILD | LBS_SORT, 0},
+        {kStatusBarId, u"msctls_statusbar32", u"", 0, 0, 0, 0, WS_CHILD, 0}};
+    std::vector<uint16_t> words =
+        DialogTemplateWords({WS_POPUP, 0, 0, 0, 200, 100, u"", 0, u""}, items);
+    TempFolder folder;
+    HWND dialog = CreateDialogIndirectParamW(
+        nullptr, reinterpret_cast<const DLGTEMPLATE*>(words.data()), nullptr, EditorDialogProc,
+        reinterpret_cast<LPARAM>(&folder.File()));
+    ASSERT_TRUE(dialog);
+    gSelectedDate = "6 Diciembre 2026";
+    for (int i = 0; i < 10000; ++i)
+        gReminders.push_back(MakeReminder("09:30", gSelectedDate, std::to_string(i), 1));
+    SetDlgItemTextW(dialog, kTextBoxId, L"abc");
+    UpdateCharCounter();
+    auto listar = [&](size_t largest, bool exhausted) {
+        BoxWatcher boxes;
+        {
+            AllocationLimit limit(largest, exhausted);
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kListarId, BN_CLICKED), 0);
+        }
+        std::vector<std::wstring> texts;
+        for (const SeenBox& box : boxes.Boxes())
+            texts.push_back(box.caption + L": " + box.text);
+        return texts;
+    };
+    auto counter = [&] {
         wchar_t text[64] = {};
-        SendDlgItemMessageW(dialog_, kStatusBarId, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-        return text;
-    }
-    LRESULT ListedLines() {
-        return SendDlgItemMessageW(dialog_, kReminderListId, LB_GETCOUNT, 0, 0);
-    }
+        SendDlgItemMessageW(dialog, kStatusBarId, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
+    auto listed = [&] { return SendDlgItemMessageW(dialog, kReminderListId, LB_GETCOUNT, 0, 0); };
 
-    TempFolder folder_;
-    HWND dialog_ = nullptr;
-};
-
-TEST_F(ListarOutOfMemory, IsReportedOnceAndTheCounterFollowsTheEmptiedTextBox) {
-    BoxWatcher boxes;
-    {
-        AllocationLimit limit(64 * 1024);
-        PressListar();
-    }
-    std::vector<SeenBox> seen = boxes.Boxes();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].caption, L"Quenda Soft");
-    EXPECT_EQ(seen[0].text, L"Err:  7 Out of memory");
-    EXPECT_EQ(ListedLines(), 0);
-    EXPECT_EQ(Counter(), L"Escritas 0000 de 1023");
-    PressListar();
-    EXPECT_EQ(ListedLines(), 10000) << "with memory back, the day is listed";
-}
-
-// The report itself needs no memory: with none left it still shows, and the editor goes on.
-TEST_F(ListarOutOfMemory, IsReportedWhenNoMemoryIsLeftAtAll) {
-    BoxWatcher boxes;
-    {
-        AllocationLimit limit(64 * 1024, true);
-        PressListar();
-    }
-    std::vector<SeenBox> seen = boxes.Boxes();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, L"Err:  7 Out of memory");
-    PressListar();
-    EXPECT_EQ(ListedLines(), 10000);
+    std::vector<std::wstring> outOfMemory = {L"Quenda Soft: Err:  7 Out of memory"};
+    EXPECT_EQ(counter(), L"Escritas 0003 de 1023");
+    EXPECT_EQ(listar(64 * 1024, false), outOfMemory);
+    EXPECT_EQ(listed(), 0);
+    EXPECT_EQ(counter(), L"Escritas 0000 de 1023");
+    EXPECT_EQ(listar(64 * 1024, true), outOfMemory) << "the report needs no memory";
+    EXPECT_EQ(listar(SIZE_MAX, false), std::vector<std::wstring>{});
+    EXPECT_EQ(listed(), 10000);
+    DestroyWindow(dialog);
+    gReminders.clear();
 }
