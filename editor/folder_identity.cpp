@@ -1,6 +1,7 @@
 #include "folder_identity.h"
 
 #include "handle.h"
+#include "path_form.h"
 
 #include <windows.h>
 
@@ -15,18 +16,11 @@ std::wstring HexText(uint64_t value, int digits) {
     return text;
 }
 
-// Paths of MAX_PATH characters or more reach the file system only in the \\?\ form.
-std::wstring OpenablePath(const std::wstring& folder) {
-    if (folder.size() < MAX_PATH || folder.starts_with(L"\\\\"))
-        return folder;
-    return L"\\\\?\\" + folder;
-}
-
 // The folder opened as itself (a folder opens only with backup semantics), not through its
 // path: every spelling of it gives the same volume and index. An index of 0 or all ones is a
 // file system that has none for its folders.
 bool ReadFolderIndex(const std::wstring& folder, std::wstring& identity) {
-    UniqueFile handle(CreateFileW(OpenablePath(folder).c_str(), FILE_READ_ATTRIBUTES,
+    UniqueFile handle(CreateFileW(LongPathForm(folder).c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION information{};

@@ -34,12 +34,12 @@ void InitializeCommonControls() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    gExeFolder = ExeFolder();
-    std::wstring claimName = FolderClaimName(gExeFolder);
+    // The reminder file beside the program; every job on it gets it from here.
+    ReminderFile file(ExeFolder());
     UniqueOwnedMutex folderClaim;
-    if (!ClaimFolder(claimName, folderClaim))
+    if (!ClaimFolder(file.Folder(), folderClaim))
         return 0; // this folder's editor is open already and has come to the front
     InitializeCommonControls();
-    ShowEditorDialog(nullptr, claimName);
+    ShowEditorDialog(nullptr, file);
     return 0;
 }

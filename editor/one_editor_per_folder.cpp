@@ -57,7 +57,8 @@ std::wstring FolderClaimName(const std::wstring& folder) {
     return L"Local\\Recordatorio.editor." + FolderIdentity(folder);
 }
 
-bool ClaimFolder(const std::wstring& claimName, UniqueOwnedMutex& claim) {
+bool ClaimFolder(const std::wstring& folder, UniqueOwnedMutex& claim) {
+    std::wstring claimName = FolderClaimName(folder);
     claim.reset(CreateMutexW(nullptr, FALSE, claimName.c_str()));
     if (!claim)
         return true; // no claim to be had: better an editor than none

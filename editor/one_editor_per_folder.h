@@ -13,12 +13,12 @@
 // the editor dialog that holds the claim.
 std::wstring FolderClaimName(const std::wstring& folder);
 
-// Makes this editor the one editor of the folder that `claimName` names and returns true; the
-// folder stays claimed while `claim` lives. When another editor has the folder, brings forward
+// Makes this editor the one editor of `folder` and returns true; the folder stays claimed while
+// `claim` lives. When another editor has the folder, brings forward
 // what it shows (its dialog, restored if minimised, or else its open box) and returns false. An
 // editor that shows nothing is starting or ending: this one waits until it shows its dialog, or
 // until it has ended and the folder can be claimed.
-bool ClaimFolder(const std::wstring& claimName, UniqueOwnedMutex& claim);
+bool ClaimFolder(const std::wstring& folder, UniqueOwnedMutex& claim);
 
 // Marks the dialog as the editor of the claimed folder, so that a second start finds it by the
 // claim's name, whatever path it was started by; the mark is removed before the dialog is gone.

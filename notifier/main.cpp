@@ -24,10 +24,10 @@ void ShowDayGreeting(const Today& today) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    gExeFolder = ExeFolder();
+    ReminderFile file(ExeFolder()); // the reminder file beside the program
     FillSantoral();
     Today today = ReadToday();
     ShowDayGreeting(today);
-    ShowTodayReminders(today);
+    ShowTodayReminders(file, today);
     return 0;
 }

@@ -2,13 +2,16 @@
 
 #include "alert_text.h"
 #include "message_box.h"
-#include "reminder_file.h"
+#include "path_form.h"
 
-void ShowTodayReminders(const Today& today) {
-    if (!FileExists(ReminderFilePath()))
+#include <vector>
+
+void ShowTodayReminders(const ReminderFile& file, const Today& today) {
+    if (!FileExists(file.Path()))
         return;
-    LoadReminders();
-    for (const Reminder& reminder : gReminders) {
+    std::vector<Reminder> reminders;
+    LoadReminders(file, reminders);
+    for (const Reminder& reminder : reminders) {
         if (IsReminderForToday(reminder, today))
             ShowMessageBox(AlertText(today, reminder), "Recordatorio", kBoxOk);
     }
