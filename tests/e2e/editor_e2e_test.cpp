@@ -283,15 +283,14 @@ TEST_F(EditorTest, OneEditorPerFolder) {
     EXPECT_EQ(awaitFront(dialog, 2), "") << "the open one restored, in front";
 
     // X while Grabar's question is open: the program lives on behind the question, which a start
-    // through drive M: brings forward; once it is answered, a start opens a dialog.
+    // through drive M: brings forward (under Wine the hidden dialog stays the active window until
+    // then); once it is answered, a start opens a dialog.
     Click(kGrabarId);
     std::optional<Box> question = driver.FindBox("Recordatorio");
     ASSERT_TRUE(question);
     Click(kCloseId);
-    for (int i = 0; i < 300 && dialogs().size() > 1; ++i) // hidden while active, as by a click
+    for (int i = 0; i < 300 && dialogs().size() > 1; ++i) // the dialog hidden
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(StartProgram(elsewhere.Program("editor.exe")).Wait(15000), 0);
-    EXPECT_EQ(awaitFront(otherDialog, 1), "");
     EXPECT_EQ(Process({WineLoader(), "m:\\editor.exe"}, WineEnvironment()).Wait(15000), 0);
     EXPECT_EQ(awaitFront(question->handle, 1), "") << "the question in front";
     driver.Press(*question, kNo);
