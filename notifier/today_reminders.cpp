@@ -4,6 +4,8 @@
 #include "message_box.h"
 #include "reminder_file.h"
 
+#include <vector>
+
 void ShowTodayReminders(const Today& today) {
     if (!FileExists(ReminderFilePath()))
         return;
@@ -12,4 +14,6 @@ void ShowTodayReminders(const Today& today) {
         if (IsReminderForToday(reminder, today))
             ShowMessageBox(AlertText(today, reminder), "Recordatorio", kBoxOk);
     }
+    // The table serves these boxes only: a day watch holds no memory for it until the next day.
+    std::vector<Reminder>().swap(gReminders);
 }
