@@ -9,6 +9,7 @@
 // PrivateUsage), read by the test driver. Under Wine both include Wine's own share, which the
 // yardstick has too; the difference is what the watch itself adds.
 #include "driver_client.h"
+#include "record_bytes.h"
 
 #include <dirent.h>
 
@@ -110,10 +111,10 @@ Idler StartIdler(Driver& driver, const char* what, const std::string& exe,
     return idler;
 }
 
-void BenchmarkIdling(Driver& driver, const char* build) {
-    setenv("KIT_WINDOWS_BUILD", build, 1);
-    InstallFolder folder({"notifier.exe"});
-    WriteFile(folder.Path() + "minimal_watch.exe", ReadFile(BuildPath("bench/minimal_watch.exe")));
+void BenchmarkIdling(Driver& driver, const std::string& build) {
+    InstallFolder folder(build, {"notifier.exe"});
+    WriteFile(folder.Path() + "minimal_watch.exe",
+              ReadFile(BuildPath(build, "bench/minimal_watch.exe")));
     // A well-used file, none of it for today: the watch has read all of it for the day it
     // greeted, and keeps none of it while it waits.
     std::string records;
@@ -132,7 +133,7 @@ void BenchmarkIdling(Driver& driver, const char* build) {
     for (Idler& idler : idlers)
         idler.before = WakeUps(idler.process.Id());
     std::this_thread::sleep_for(std::chrono::seconds(kIdleSeconds));
-    std::printf("%s build, %d s idle:\n", build, kIdleSeconds);
+    std::printf("%s build, %d s idle:\n", build.c_str(), kIdleSeconds);
     for (Idler& idler : idlers) {
         std::string perThread;
         long wakeUps = Difference(idler.before, WakeUps(idler.process.Id()), perThread);
@@ -143,10 +144,14 @@ void BenchmarkIdling(Driver& driver, const char* build) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: idle_bench win64|win32\n");
+        return 2;
+    }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::string build = CheckedBuild(argv[1]);
     Driver driver;
-    BenchmarkIdling(driver, "win64");
-    BenchmarkIdling(driver, "win32");
+    BenchmarkIdling(driver, build);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "editor_state.h"
 
 HWND gEditorDialog = nullptr;
+std::vector<Reminder> gReminders;
 bool gTimeEnabled = false;
 std::string gSelectedDate;
 HWND gSavedFocus = nullptr;

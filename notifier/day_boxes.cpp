@@ -12,7 +12,7 @@ Today ReadToday() {
                          static_cast<int16_t>(now.wYear));
 }
 
-void ShowDayBoxes(const Today& today) {
+void ShowDayBoxes(const ReminderFile& file, const Today& today) {
     ShowMessageBox(DayGreetingText(today), "Recordatorio Santoral - Efemerides", kBoxOk);
-    ShowTodayReminders(today);
+    ShowTodayReminders(file, today);
 }

@@ -22,6 +22,7 @@ constexpr int64_t kWaitWithoutLocalTime = 3600 * 1000;
 
 // The watch's own state, held by its window.
 struct DayWatch {
+    const ReminderFile& file; // read afresh for each day
     std::set<int32_t> greetedDays;
     bool showingBoxes = false; // a day's boxes are open, in modal loops further up the stack
 };
@@ -77,7 +78,7 @@ void GreetNewDays(HWND window) {
         Today today = ReadToday();
         if (!TakeDayToGreet(watch.greetedDays, DayNumber(today.year, today.month, today.day)))
             break;
-        ShowDayBoxes(today);
+        ShowDayBoxes(watch.file, today);
     }
     watch.showingBoxes = false;
 }
@@ -172,7 +173,8 @@ std::wstring WindowTitle(const std::wstring& folder) {
 
 } // namespace
 
-int RunDayWatch(HINSTANCE instance, const std::wstring& folder) {
+int RunDayWatch(HINSTANCE instance, const ReminderFile& file) {
+    const std::wstring& folder = file.Folder();
     UniqueOwnedMutex claim;
     if (!ClaimWatchOfFolder(folder, claim))
         return 0;
@@ -182,13 +184,13 @@ int RunDayWatch(HINSTANCE instance, const std::wstring& folder) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kDayWatchClass;
     RegisterClassExW(&windowClass);
-    DayWatch watch;
+    DayWatch watch{file, {}};
     // A top-level window that is never shown: only top-level windows get the system's notices of
     // time changes, resumes and the session's end.
     HWND window = CreateWindowExW(0, kDayWatchClass, WindowTitle(folder).c_str(), WS_POPUP, 0, 0, 0,
                                   0, nullptr, nullptr, instance, &watch);
     if (!window) {
-        ShowDayBoxes(ReadToday()); // no watch to be had: the greeting of a plain start
+        ShowDayBoxes(file, ReadToday()); // no watch to be had: the greeting of a plain start
         return 0;
     }
     GreetNewDays(window);

@@ -2,9 +2,9 @@
 // greets each new local day as a plain start greets the day it starts on.
 #pragma once
 
-#include <windows.h>
+#include "reminder_file.h"
 
-#include <string>
+#include <windows.h>
 
 // The class of the watch's hidden window, whose title is the watch's folder without the final
 // backslash. The installer finds the watch of the folder it installs to by both, and asks it to
@@ -15,4 +15,4 @@ constexpr wchar_t kDayWatchClass[] = L"Recordatorio.AvisoDiario";
 // clock or time zone), each day once, until the session ends or the window is closed. A second
 // watch of the same folder in the same session ends at once, showing nothing. Returns the exit
 // code, 0.
-int RunDayWatch(HINSTANCE instance, const std::wstring& folder);
+int RunDayWatch(HINSTANCE instance, const ReminderFile& file);

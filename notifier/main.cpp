@@ -10,10 +10,10 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
-    gExeFolder = ExeFolder();
+    ReminderFile file(ExeFolder()); // the reminder file beside the program
     FillSantoral();
     if (IsDayWatchCommandLine(arguments ? arguments : L""))
-        return RunDayWatch(instance, gExeFolder);
-    ShowDayBoxes(ReadToday());
+        return RunDayWatch(instance, file);
+    ShowDayBoxes(file, ReadToday());
     return 0;
 }

@@ -12,4 +12,6 @@ int FileErrorNumberOf(uint32_t systemError);
 int LastFileErrorNumber();
 
 // "Err:  70 Permission denied", caption "Quenda Soft", one OK button. Waits until it is closed.
+// Allocates nothing, so that it can report running out of memory. Only a program's own reporting
+// routine shows it; the file routines return their numbers.
 void ShowFileErrorBox(int number);

@@ -198,12 +198,7 @@ TEST_F(EditorTest, ListarSelectModificarAndBorrar) {
 
 TEST_F(EditorTest, BorrarOfTheOnlyReminderLeavesNoFile) {
     WriteReminders({ReminderRecordBytes("08:00", "6 Diciembre 2026", "solo")});
-    Open();
-    PickDay(2026, 12, 6);
-    Click(kListarId);
-    ASSERT_EQ(WaitForListLines(1).size(), 1u);
-    SelectLine(0);
-    EXPECT_EQ(WaitForText(kTextBoxId, "solo"), "solo");
+    OpenAndSelectFirstOfToday(1, "solo");
     Click(kBorrarId);
     EXPECT_EQ(WaitForListLines(0).size(), 0u);
     EXPECT_FALSE(PathExists(folder.ReminderFile()));
@@ -214,12 +209,7 @@ TEST_F(EditorTest, SavingWhileAnotherProgramHoldsTheFileLosesNothing) {
     std::string before = ReminderRecordBytes("08:00", "6 Diciembre 2026", "uno") +
                          ReminderRecordBytes("09:00", "6 Diciembre 2026", "dos");
     WriteFile(folder.ReminderFile(), before);
-    Open();
-    PickDay(2026, 12, 6);
-    Click(kListarId);
-    ASSERT_EQ(WaitForListLines(2).size(), 2u);
-    SelectLine(0);
-    EXPECT_EQ(WaitForText(kTextBoxId, "uno"), "uno");
+    OpenAndSelectFirstOfToday(2, "uno");
     ASSERT_TRUE(driver.Hold(folder.WindowsPath(folder.ReminderFile())));
     Click(kBorrarId);
     Box error = Answer("Quenda Soft", kOk);
@@ -246,7 +236,7 @@ TEST_F(EditorTest, OneEditorPerFolder) {
     auto dialogs = [this] {
         return Words(driver.Command("dialogs " + Hex("Recordatorio - ")).at(0));
     };
-    InstallFolder elsewhere({"editor.exe"});
+    InstallFolder elsewhere(WindowsBuild(), {"editor.exe"});
     Process other = StartProgram(elsewhere.Program("editor.exe"), kSixthOfDecember);
     for (int i = 0; i < 300 && dialogs().size() < 3; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

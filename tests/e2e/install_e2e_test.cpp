@@ -9,6 +9,7 @@
 // Wine puts every user's: into the test prefix's profile, which Wine takes from its registry
 // whatever the environment says. So the test looks for them there and removes any it leaves.
 #include "driver_client.h"
+#include "record_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -85,8 +86,8 @@ Process StartDayWatch(Driver& driver, const InstallFolder& folder) {
 
 class InstallerTest : public testing::Test {
   protected:
-    InstallFolder scratch{{}};
-    InstallFolder folder{{}, "Recordatorio"};
+    InstallFolder scratch{WindowsBuild(), {}};
+    InstallFolder folder{WindowsBuild(), {}, "Recordatorio"};
     std::string menuFolder;
     std::string editorLink, uninstallLink, startupLink;
 
@@ -126,7 +127,7 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
     ASSERT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 0);
 
     for (const char* exe : {"notifier.exe", "editor.exe"})
-        EXPECT_EQ(ReadFile(folder.Program(exe)), ReadFile(ProgramPath(exe)))
+        EXPECT_EQ(ReadFile(folder.Program(exe)), ReadFile(ProgramPath(WindowsBuild(), exe)))
             << exe << " is not the one in dist/" << WindowsBuild()
             << ": remake the installer with tools/package";
     EXPECT_TRUE(PathExists(folder.Program("desinstalar.exe")));

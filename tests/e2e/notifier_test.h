@@ -3,6 +3,7 @@
 #pragma once
 
 #include "driver_client.h"
+#include "record_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@ class NotifierTest : public testing::Test {
   protected:
     // `folderName` is added to the installation folder's path; it may hold several levels.
     explicit NotifierTest(const std::string& folderName = "")
-        : folder({"notifier.exe"}, folderName) {}
+        : folder(WindowsBuild(), {"notifier.exe"}, folderName) {}
 
     InstallFolder folder;
     Driver driver;

@@ -37,9 +37,10 @@ bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout) {
 TEST(SaveReminders, KilledAtAnyMomentLeavesOneWholeTableOrTheOther) {
     const std::string tableA = SaveTableFileBytes('A');
     const std::string tableB = SaveTableFileBytes('B');
-    InstallFolder folder({});
-    std::vector<std::string> argv = {WineLoader(), BuildPath("tests/e2e/driver/kit_save_loop.exe"),
-                                     folder.WindowsPath(folder.Path())};
+    InstallFolder folder(WindowsBuild(), {});
+    std::vector<std::string> argv = {
+        WineLoader(), BuildPath(WindowsBuild(), "tests/e2e/driver/kit_save_loop.exe"),
+        folder.WindowsPath(folder.Path())};
     unsigned seed = std::random_device()();
     std::mt19937 random(seed);
     // The kills fall anywhere in the first few saves of each run, start-up included: within
