@@ -1,35 +1,15 @@
 #include "one_editor_per_folder.h"
 
 #include "control_ids.h"
+#include "folder_object_name.h"
 
 #include <windows.h>
 
-#include <cstdint>
-
 namespace {
 
-// Two spellings of one folder (case, short 8.3 names) give one name. The folder's path can be
-// longer than an object name may be, so the name holds a hash of it.
+// This program's claim on a folder.
 std::wstring ClaimName(const std::wstring& folder) {
-    std::wstring path(32768, L'\0');
-    DWORD length = GetLongPathNameW(folder.c_str(), path.data(), static_cast<DWORD>(path.size()));
-    if (length > 0 && length < path.size())
-        path.resize(length);
-    else
-        path = folder;
-    // File names compare without case as the invariant locale's upper case, not the user's.
-    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, path.data(),
-                  static_cast<int>(path.size()), path.data(), static_cast<int>(path.size()),
-                  nullptr, nullptr, 0);
-    uint64_t hash = 14695981039346656037ULL; // FNV-1a
-    for (wchar_t unit : path) {
-        hash ^= static_cast<uint16_t>(unit);
-        hash *= 1099511628211ULL;
-    }
-    std::wstring name = L"Local\\Recordatorio.editor.";
-    for (int shift = 60; shift >= 0; shift -= 4)
-        name += L"0123456789abcdef"[(hash >> shift) & 0xF];
-    return name;
+    return FolderObjectName(L"editor", folder);
 }
 
 std::wstring FolderOfProcess(DWORD processId) {
