@@ -1,6 +1,6 @@
 #include "one_editor_per_folder.h"
 
-#include "folder_identity.h"
+#include "folder_object_name.h"
 
 #include <string_view>
 
@@ -65,7 +65,7 @@ void BringForward(HWND window) {
 } // namespace
 
 std::wstring FolderClaimName(const std::wstring& folder) {
-    return L"Local\\Recordatorio.editor." + FolderIdentity(folder);
+    return FolderObjectName(L"editor", folder);
 }
 
 bool ClaimFolder(const std::wstring& folder, UniqueOwnedMutex& claim) {

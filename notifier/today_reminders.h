@@ -1,4 +1,4 @@
-// The last step of a run: one box for each reminder stored for today.
+// The last of a day's boxes: one box for each reminder stored for that day.
 #pragma once
 
 #include "greeting.h"

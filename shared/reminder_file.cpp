@@ -59,9 +59,10 @@ std::wstring ReminderFile::Beside(std::wstring_view name) const {
 
 // Memory can run short with a very large table in the 32-bit program: a job then ends before it
 // changes the file and returns 7, like any other failure.
-int LoadReminders(const ReminderFile& file, std::vector<Reminder>& table) {
+int LoadReminders(const ReminderFile& file, std::vector<Reminder>& table, IfMissing ifMissing) {
     table.clear();
-    UniqueFile handle = OpenExclusive(file.Path(), GENERIC_READ, OPEN_ALWAYS);
+    UniqueFile handle = OpenExclusive(file.Path(), GENERIC_READ,
+                                      ifMissing == IfMissing::Create ? OPEN_ALWAYS : OPEN_EXISTING);
     if (!handle)
         return LastFileErrorNumber();
     try {

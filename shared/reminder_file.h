@@ -29,9 +29,14 @@ class ReminderFile {
     std::wstring path_;
 };
 
-// Replaces `table` with the whole records of the file; creates the file empty if it is missing.
-// A file that cannot be opened or read, or that does not fit in memory, leaves the table empty.
-int LoadReminders(const ReminderFile& file, std::vector<Reminder>& table);
+// What a load does when the file is missing: the editor's creates it empty, so that the file is
+// there once the user has answered its question; the notifier, which only reads, never does.
+enum class IfMissing { Create, Leave };
+
+// Replaces `table` with the whole records of the file. A file that is missing, cannot be opened
+// or read, or does not fit in memory leaves the table empty.
+int LoadReminders(const ReminderFile& file, std::vector<Reminder>& table,
+                  IfMissing ifMissing = IfMissing::Create);
 
 // Adds one record after the last whole record of the file; on failure the file keeps what it
 // had.

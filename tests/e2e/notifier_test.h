@@ -9,6 +9,8 @@
 
 constexpr int kOk = 1;
 inline const char kGreetingCaption[] = "Recordatorio Santoral - Efemerides";
+inline const char kDayWatchSwitch[] = "/diario";
+inline const char kDayWatchClass[] = "Recordatorio.AvisoDiario"; // its hidden window's
 
 class NotifierTest : public testing::Test {
   protected:
@@ -19,13 +21,13 @@ class NotifierTest : public testing::Test {
     InstallFolder folder;
     Driver driver;
 
-    Process Start(const std::string& fakeTime) {
-        return StartProgram(folder.Program("notifier.exe"), fakeTime);
+    Process Start(const std::string& fakeTime, const std::vector<std::string>& arguments = {}) {
+        return StartProgram(folder.Program("notifier.exe"), fakeTime, arguments);
     }
 
     // Reads the box with that caption, checks it looks like the kit's boxes and closes it.
-    std::string ReadAndClose(const std::string& caption) {
-        std::optional<Box> box = driver.FindBox(caption);
+    std::string ReadAndClose(const std::string& caption, int timeoutMs = 15000) {
+        std::optional<Box> box = driver.FindBox(caption, timeoutMs);
         if (!box) {
             ADD_FAILURE() << "no box captioned " << caption;
             return {};

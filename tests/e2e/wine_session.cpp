@@ -188,7 +188,8 @@ void Process::Kill() {
     pid_ = -1;
 }
 
-Process StartProgram(const std::string& exePath, const std::string& fakeTime) {
+Process StartProgram(const std::string& exePath, const std::string& fakeTime,
+                     const std::vector<std::string>& arguments) {
     std::vector<std::string> environment = WineEnvironment();
     if (!fakeTime.empty()) {
         // A shifted real-time clock inside the program only: Wine's server keeps the real one.
@@ -199,7 +200,9 @@ Process StartProgram(const std::string& exePath, const std::string& fakeTime) {
         environment.push_back("NO_FAKE_STAT=1");
         environment.push_back("FAKETIME_DONT_FAKE_MONOTONIC=1");
     }
-    return Process({WineLoader(), exePath}, environment);
+    std::vector<std::string> argv = {WineLoader(), exePath};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return Process(argv, environment);
 }
 
 InstallFolder::InstallFolder(const std::string& build, const std::vector<std::string>& programs,

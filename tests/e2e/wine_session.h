@@ -40,15 +40,18 @@ class Process {
     int Wait(int timeoutMs);
     bool Running();
     void Kill();
+    pid_t Id() const { return pid_; }
 
   private:
     pid_t pid_ = -1;
     int exitCode_ = -1;
 };
 
-// Starts a Windows program under Wine. With a fake time ("2026-12-06 09:05:07", UTC) the
-// program's clock runs on from that moment, while Wine itself keeps the real clock.
-Process StartProgram(const std::string& exePath, const std::string& fakeTime = "");
+// Starts a Windows program under Wine, with those arguments. With a fake time ("2026-12-06
+// 09:05:07", UTC) the program's clock runs on from that moment, while Wine itself keeps the real
+// clock.
+Process StartProgram(const std::string& exePath, const std::string& fakeTime = "",
+                     const std::vector<std::string>& arguments = {});
 
 // A fresh folder under /tmp holding copies of a build's programs; removed with its contents at
 // the end.

@@ -1,4 +1,4 @@
-#include "folder_identity.h"
+#include "folder_object_name.h"
 
 #include "handle.h"
 #include "path_form.h"
@@ -34,7 +34,7 @@ bool ReadFolderIndex(const std::wstring& folder, std::wstring& identity) {
 }
 
 // Two spellings that differ only in case or in short names give one hash (the name earlier
-// versions gave every folder). The path can be longer than a kernel object's name may be.
+// versions gave every folder).
 std::wstring HashOfPath(const std::wstring& folder) {
     std::wstring path(32768, L'\0');
     DWORD length = GetLongPathNameW(folder.c_str(), path.data(), static_cast<DWORD>(path.size()));
@@ -56,9 +56,12 @@ std::wstring HashOfPath(const std::wstring& folder) {
 
 } // namespace
 
-std::wstring FolderIdentity(const std::wstring& folder) {
+std::wstring FolderObjectName(std::wstring_view kind, const std::wstring& folder) {
     std::wstring identity;
-    if (ReadFolderIndex(folder, identity))
-        return identity;
-    return HashOfPath(folder);
+    if (!ReadFolderIndex(folder, identity))
+        identity = HashOfPath(folder);
+    std::wstring name = L"Local\\Recordatorio.";
+    name += kind;
+    name += L'.';
+    return name + identity;
 }
