@@ -5,6 +5,7 @@
 #include "editor_state.h"
 #include "editor_texts.h"
 #include "file_error_text.h"
+#include "one_editor_per_folder.h"
 #include "path_form.h"
 #include "resource_ids.h"
 #include "text_box.h"
@@ -87,9 +88,13 @@ const ReminderFile* FileOf(HWND dialog) {
 void OnInitDialog(HWND dialog, const ReminderFile& file) {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&file));
     gEditorDialog = dialog;
+    gClaimName = FolderClaimName(file.Folder());
+    MarkEditorDialog(dialog, gClaimName);
     SetDialogIcons(dialog);
     KeepEscapeFromTextBox(Control(kTextBoxId));
     gTimeEnabled = false;
+    // Hours and minutes, as a reminder stores them, whatever the user's time format.
+    SendMessageW(Control(kTimePickerId), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm"));
     EnableWindow(Control(kTimePickerId), FALSE);
     // Opening the editor alone does not create the reminder file.
     if (FileExists(file.Path()))
@@ -109,6 +114,10 @@ void OnNcActivate(WPARAM active) {
 
 void OnClose(HWND dialog) {
     EndDialog(dialog, 0);
+}
+
+void OnDestroy(HWND dialog) {
+    UnmarkEditorDialog(dialog, gClaimName);
 }
 
 // A button's command arrives as BN_CLICKED, or as 1 from a keyboard accelerator.
@@ -185,6 +194,7 @@ INT_PTR CALLBACK EditorDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM l
             break;
         case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); break;
         case WM_CLOSE: OnClose(dialog); break;
+        case WM_DESTROY: OnDestroy(dialog); break;
         }
     } catch (const std::bad_alloc&) {
         ReportFileError(kErrOutOfMemory);

@@ -2,6 +2,7 @@
 
 HWND gEditorDialog = nullptr;
 std::vector<Reminder> gReminders;
+std::wstring gClaimName;
 bool gTimeEnabled = false;
 std::string gSelectedDate;
 HWND gSavedFocus = nullptr;

@@ -17,6 +17,9 @@ extern HWND gEditorDialog;
 // i of the file after a load; the commands change entries in place between loads.
 extern std::vector<Reminder> gReminders;
 
+// The name of this editor's claim on its folder, which marks the dialog while it exists.
+extern std::wstring gClaimName;
+
 // True while the time check box is ticked: reminders then get the picker's time.
 extern bool gTimeEnabled;
 

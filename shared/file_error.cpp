@@ -45,6 +45,11 @@ int FileErrorNumberOf(uint32_t systemError) {
     }
 }
 
+bool IsNameTaken(uint32_t createError) {
+    return createError == ERROR_FILE_EXISTS || createError == ERROR_ALREADY_EXISTS ||
+           createError == ERROR_ACCESS_DENIED;
+}
+
 int LastFileErrorNumber() {
     return FileErrorNumberOf(GetLastError());
 }

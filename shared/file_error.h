@@ -8,6 +8,10 @@
 // without a number of its own.
 int FileErrorNumberOf(uint32_t systemError);
 
+// True if a system error of an open that creates a new file says that the name is in use: by a
+// file, or by a folder or a file still pending deletion, both of which read as access denied.
+bool IsNameTaken(uint32_t createError);
+
 // The number for the calling thread's last system error.
 int LastFileErrorNumber();
 

@@ -3,7 +3,6 @@
 #include "file_access.h"
 #include "file_error.h"
 #include "file_error_text.h"
-#include "path_form.h"
 
 #include <algorithm>
 #include <new>
@@ -17,6 +16,25 @@ namespace {
 constexpr wchar_t kNewFilePrefix[] = L"_Recordatorios_";
 constexpr wchar_t kNewFileSuffix[] = L".new";
 
+// The names of the new files that rewrites make (_Recordatorios_.<process>-<number>.new) and
+// that older versions made (_Recordatorios_.new). Other names that the search matches, such as a
+// user's "_Recordatorios_ copia.new", are not ours.
+bool IsOwnNewFileName(std::wstring_view name) {
+    std::wstring_view head = L"_Recordatorios_.", suffix = kNewFileSuffix;
+    if (name == L"_Recordatorios_.new")
+        return true;
+    if (!name.starts_with(head) || !name.ends_with(suffix))
+        return false;
+    name = name.substr(head.size(), name.size() - head.size() - suffix.size());
+    auto isNumber = [](std::wstring_view part) {
+        return !part.empty() && std::all_of(part.begin(), part.end(),
+                                            [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    };
+    size_t dash = name.find(L'-');
+    return dash != std::wstring_view::npos && isNumber(name.substr(0, dash)) &&
+           isNumber(name.substr(dash + 1));
+}
+
 // Deletes the new files that earlier rewrites left when they were killed or failed, older
 // versions' _Recordatorios_.new included.
 void DeleteLeftoverNewFiles(const ReminderFile& file) {
@@ -27,10 +45,10 @@ void DeleteLeftoverNewFiles(const ReminderFile& file) {
     if (!search)
         return;
     do {
-        std::wstring_view name = found.cFileName;
         // A folder of that name is not ours; a file held open by another program stays until a
         // later rewrite.
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !name.ends_with(kNewFileSuffix))
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            !IsOwnNewFileName(found.cFileName))
             continue;
         std::wstring path = file.Beside(found.cFileName);
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -47,10 +65,8 @@ UniqueFile CreateNewFile(const ReminderFile& file, std::wstring& path) {
                            std::to_wstring(number++) + kNewFileSuffix);
         UniqueFile handle = OpenExclusive(path, GENERIC_WRITE, CREATE_NEW);
         DWORD error = GetLastError();
-        // A name taken by a file or a folder (the latter reads as access denied): the next one.
-        bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
-                     (error == ERROR_ACCESS_DENIED && FileExists(path));
-        if (handle || !taken) {
+        // A name in use, if only by a file pending deletion: the next one.
+        if (handle || !IsNameTaken(error)) {
             SetLastError(error);
             return handle;
         }

@@ -125,13 +125,19 @@ TEST(FileErrorText, NumberWithSignPlaceAndDescription) {
     EXPECT_EQ(descriptions.count(""), 0u);
 }
 
+// Any non-zero active value is live, as the file allows: -1 and 5 as well as 1.
 TEST(ReminderTable, OnlyExistingLiveEntriesAreReachedByIndex) {
     std::vector<Reminder> table = {MakeReminder("", "a", "", 1), MakeReminder("", "b", "", 0),
-                                   MakeReminder("", "c", "", 1)};
+                                   MakeReminder("", "c", "", 1), MakeReminder("", "d", "", -1),
+                                   MakeReminder("", "e", "", 5)};
     ASSERT_NE(LiveReminderAt(table, 1), nullptr);
     EXPECT_EQ(LiveReminderAt(table, 1)->date, "a");
     EXPECT_EQ(LiveReminderAt(table, 2), nullptr);
     EXPECT_EQ(LiveReminderAt(table, 3)->date, "c");
-    for (long index : {0L, -1L, 4L, 1000000L})
+    ASSERT_NE(LiveReminderAt(table, 4), nullptr);
+    EXPECT_EQ(LiveReminderAt(table, 4)->date, "d");
+    ASSERT_NE(LiveReminderAt(table, 5), nullptr);
+    EXPECT_EQ(LiveReminderAt(table, 5)->date, "e");
+    for (long index : {0L, -1L, 6L, 1000000L})
         EXPECT_EQ(LiveReminderAt(table, index), nullptr) << index;
 }

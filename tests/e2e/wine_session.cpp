@@ -234,6 +234,19 @@ std::string InstallFolder::WindowsPath(const std::string& unixPath) const {
     return path;
 }
 
+static const std::string kDriveM = std::string(KIT_SOURCE_DIR) + "/build/wine/prefix/dosdevices/m:";
+
+DriveM::DriveM(const std::string& folder) {
+    WineEnvironment();       // the prefix
+    unlink(kDriveM.c_str()); // left by a test that was killed
+    if (symlink(folder.c_str(), kDriveM.c_str()) != 0)
+        throw std::runtime_error("cannot make " + kDriveM);
+}
+
+DriveM::~DriveM() {
+    unlink(kDriveM.c_str());
+}
+
 std::vector<std::string> UnusualFolderNames() {
     std::vector<std::string> names;
     if (RequestedBuild() == "win64") {

@@ -74,6 +74,13 @@ class InstallFolder {
     std::string path_;
 };
 
+// Drive M: for a folder while this lives, as subst or a mapped drive makes one on Windows: a link
+// in the prefix's dosdevices folder.
+struct DriveM {
+    explicit DriveM(const std::string& folder);
+    ~DriveM();
+};
+
 // Installation folder names that have tripped programs up: a path longer than MAX_PATH (for
 // the 64-bit build only: Wine's 32-bit loader, like Windows, starts no program from there), and
 // a name in Cyrillic, Chinese and Japanese (UTF-8, the form of names on the Linux side). For

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // Another opener that holds the file with no sharing, as the other program does during a job.
@@ -31,6 +33,7 @@ std::vector<std::wstring> NewFilesLeft(const TempFolder& folder) {
                 names.push_back(found.cFileName);
         } while (FindNextFileW(search.get(), &found));
     }
+    std::sort(names.begin(), names.end()); // in no particular order from the search
     return names;
 }
 
@@ -241,22 +244,27 @@ TEST(SaveReminders, FileHeldByAnotherOpenerStaysWholeWithItsAttributes) {
               ReminderRecordBytes(table[1]) + ReminderRecordBytes(table[2]));
 }
 
-// A folder where older versions wrote the new file, the leftover of a killed rewrite, and one
-// that a virus scanner holds open.
+// A folder where older versions wrote the new file, the leftover of a killed rewrite, one that a
+// virus scanner holds open, and a user's read-only file whose name the search matches too.
 TEST(SaveReminders, LeftoversNeverBlockARewriteAndGoWhenTheyCan) {
     TempFolder folder;
     WriteWholeFile(folder.File().Path(), ReminderRecordBytes("01:00", "1 Enero 2026", "a"));
     CreateDirectoryW((folder.Path() + L"_Recordatorios_.new").c_str(), nullptr);
     WriteWholeFile(folder.Path() + L"_Recordatorios_.7-0.new", "killed");
     WriteWholeFile(folder.Path() + L"_Recordatorios_.8-0.new", "held");
+    std::wstring users = folder.Path() + L"_Recordatorios_ copia.new";
+    WriteWholeFile(users, "mine");
+    SetFileAttributesW(users.c_str(), FILE_ATTRIBUTE_READONLY);
     UniqueFile scanner = HoldExclusively(folder.Path() + L"_Recordatorios_.8-0.new");
     std::vector<Reminder> table = {MakeReminder("02:00", "2 Enero 2026", "b", 1)};
     EXPECT_EQ(SaveReminders(folder.File(), table), 0);
     EXPECT_EQ(ReadWholeFile(folder.File().Path()), ReminderRecordBytes(table[0]));
-    EXPECT_EQ(NewFilesLeft(folder), std::vector<std::wstring>{L"_Recordatorios_.8-0.new"});
+    EXPECT_EQ(NewFilesLeft(folder), (std::vector<std::wstring>{L"_Recordatorios_ copia.new",
+                                                               L"_Recordatorios_.8-0.new"}));
     scanner.reset();
     EXPECT_EQ(SaveReminders(folder.File(), table), 0);
-    EXPECT_TRUE(NewFilesLeft(folder).empty());
+    EXPECT_EQ(NewFilesLeft(folder), std::vector<std::wstring>{L"_Recordatorios_ copia.new"});
+    EXPECT_EQ(ReadWholeFile(users), "mine");
     EXPECT_TRUE(FileExists(folder.Path() + L"_Recordatorios_.new")) << "not ours to delete";
 }
 
@@ -288,4 +296,8 @@ TEST(FileErrorNumber, SystemErrorsMapToTheirNumbers) {
     EXPECT_EQ(FileErrorNumberOf(ERROR_NOT_SAME_DEVICE), 74);
     EXPECT_EQ(FileErrorNumberOf(ERROR_CRC), 72);
     EXPECT_EQ(FileErrorNumberOf(ERROR_FILENAME_EXCED_RANGE), 75);
+    // A new file's name still pending deletion reads as access denied: the rewrite tries the next.
+    EXPECT_TRUE(IsNameTaken(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(IsNameTaken(ERROR_FILE_EXISTS));
+    EXPECT_FALSE(IsNameTaken(ERROR_PATH_NOT_FOUND));
 }
