@@ -4,9 +4,8 @@
 // the runs alternate and the medians are compared. The plain fill is slow (the list is drawn
 // after every line), so it runs once.
 #include "editor_state.h"
+#include "editor_texts.h"
 #include "reminder_list.h"
-#include "reminder_table.h"
-#include "store.h"
 #include "text_1252.h"
 
 #include "measure.h"

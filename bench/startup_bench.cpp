@@ -2,15 +2,15 @@
 // on screen, each program against a yardstick built the same way: the notifier against a
 // program that shows one box, the editor with a file of 100,000 reminders against a program
 // that reads the same file in one piece and shows an empty dialog. Runs alternate; medians.
-// Both builds in one run: the 64-bit programs against 64-bit yardsticks, the 32-bit release
-// (which runs here through an emulator) against 32-bit ones.
+// One build per run, named as the argument: the 64-bit programs against 64-bit yardsticks, or
+// the 32-bit release (which runs here through an emulator) against 32-bit ones.
 #include "driver_client.h"
 #include "measure.h"
+#include "record_bytes.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -59,13 +59,11 @@ void Compare(const char* what, const char* yardstickName, double goal,
                 Median(times) * 1000, yardstickName, Median(yardstickTimes) * 1000, ratio, goal);
 }
 
-// The start-up benchmarks of one build; the harness takes the build from KIT_WINDOWS_BUILD.
-void BenchmarkStartUp(Driver& driver, const char* build) {
-    setenv("KIT_WINDOWS_BUILD", build, 1);
-    std::printf("%s build:\n", build);
+void BenchmarkStartUp(Driver& driver, const std::string& build) {
+    std::printf("%s build:\n", build.c_str());
     {
-        InstallFolder folder({"notifier.exe"});
-        std::string yardstick = BuildPath("bench/minimal_box.exe");
+        InstallFolder folder(build, {"notifier.exe"});
+        std::string yardstick = BuildPath(build, "bench/minimal_box.exe");
         Compare(
             "notifier start until its first box", "a program that shows one box", 1.15,
             [&] {
@@ -75,7 +73,7 @@ void BenchmarkStartUp(Driver& driver, const char* build) {
             [&] { return TimeUntilBox(driver, yardstick, "Minimal"); });
     }
     {
-        InstallFolder folder({"editor.exe"});
+        InstallFolder folder(build, {"editor.exe"});
         std::string records;
         for (int i = 0; i < 100000; ++i)
             records += ReminderRecordBytes(i % 3 ? "09:30" : "##:##",
@@ -83,7 +81,7 @@ void BenchmarkStartUp(Driver& driver, const char* build) {
                                            ("Recordatorio numero " + std::to_string(i)).c_str());
         WriteFile(folder.ReminderFile(), records);
         WriteFile(folder.Path() + "minimal_dialog.exe",
-                  ReadFile(BuildPath("bench/minimal_dialog.exe")));
+                  ReadFile(BuildPath(build, "bench/minimal_dialog.exe")));
         Compare(
             "editor start with 100,000 reminders until its dialog",
             "a program that reads the file and shows an empty dialog", 1.3,
@@ -98,10 +96,14 @@ void BenchmarkStartUp(Driver& driver, const char* build) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: startup_bench win64|win32\n");
+        return 2;
+    }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::string build = CheckedBuild(argv[1]);
     Driver driver;
-    BenchmarkStartUp(driver, "win64");
-    BenchmarkStartUp(driver, "win32");
+    BenchmarkStartUp(driver, build);
     return 0;
 }

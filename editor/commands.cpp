@@ -3,11 +3,15 @@
 #include "control_text.h"
 #include "date_text.h"
 #include "editor_state.h"
+#include "editor_texts.h"
+#include "file_error.h"
 #include "message_box.h"
-#include "reminder_file.h"
 #include "reminder_list.h"
-#include "store.h"
+#include "reminder_rewrite.h"
+#include "reminder_table.h"
 #include "text_1252.h"
+
+#include <new>
 
 namespace {
 
@@ -51,7 +55,7 @@ void UpdateCharCounter() {
     SendMessageW(Control(kStatusBarId), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(counter.c_str()));
 }
 
-void OnGrabar() {
+void OnGrabar(const ReminderFile& file) {
     // Taken now: the dialog stays usable while the question is open, and the reminder is the one
     // the question names, whatever the user picks or types meanwhile.
     std::string entryTime = ReadEntryTime();
@@ -64,50 +68,63 @@ void OnGrabar() {
     }
     std::string question = "Quieres grabar el dato recordatorio del " + entryDate + " ?";
     if (ShowMessageBox(question, "Recordatorio", kBoxYesNo) == kAnswerYes)
-        AppendReminder(entryTime, entryDate, entryText, 1);
-    // Whatever the answer, the table is read again so that it matches the file.
-    LoadReminders();
+        ReportFileError(AppendReminder(file, entryTime, entryDate, entryText, 1));
+    // Whatever the answer, the table is read again so that it matches the file. A load reports
+    // nothing: a file it cannot read gives an empty table.
+    LoadReminders(file, gReminders);
     EmptyReminderList();
     ClearTextBox();
     UpdateCharCounter();
 }
 
-void OnBorrar() {
-    Reminder* entry = LiveReminderAt(SelectedLineIndex());
+void OnBorrar(const ReminderFile& file) {
+    Reminder* entry = LiveReminderAt(gReminders, SelectedLineIndex());
     if (!entry)
         return;
     // The entry stays in the table, marked deleted, so the other lines keep their indexes.
     entry->active = 0;
-    SaveReminders();
+    ReportFileError(SaveReminders(file, gReminders));
     EmptyReminderList();
     ClearTextBox();
     UpdateCharCounter();
 }
 
-void OnModificar() {
+void OnModificar(const ReminderFile& file) {
     UpdateCharCounter();
     std::string entryTime = ReadEntryTime();
     std::string entryText = ReadEntryText();
-    Reminder* entry = LiveReminderAt(SelectedLineIndex());
+    Reminder* entry = LiveReminderAt(gReminders, SelectedLineIndex());
     if (!entry)
         return;
     *entry = MakeReminder(entryTime, gSelectedDate, entryText, 1);
     // Copied now: the boxes below run a message loop in which the table may be reloaded.
     std::string storedText = entry->text;
-    SaveReminders();
+    ReportFileError(SaveReminders(file, gReminders));
     SetControlText(kTextBoxId, storedText);
     ShowMessageBox("Texto Modificado ...", "Quenda Soft", kBoxOk);
 }
 
 void OnListar() {
-    ListRemindersForDate();
+    // The text box is emptied before the lines are made. When they do not fit in memory the
+    // counter still follows the text box, and the window procedure reports the failure.
+    try {
+        ListRemindersForDate();
+    } catch (const std::bad_alloc&) {
+        UpdateCharCounter();
+        throw;
+    }
     UpdateCharCounter();
 }
 
 void OnLineSelected() {
-    const Reminder* entry = LiveReminderAt(SelectedLineIndex());
+    const Reminder* entry = LiveReminderAt(gReminders, SelectedLineIndex());
     if (!entry)
         return;
     SetControlText(kTextBoxId, entry->text);
     UpdateCharCounter();
+}
+
+void ReportFileError(int error) {
+    if (error)
+        ShowFileErrorBox(error);
 }

@@ -3,21 +3,20 @@
 #include "commands.h"
 #include "dialog_template.h"
 #include "editor_state.h"
-#include "file_error.h"
+#include "editor_texts.h"
 #include "file_error_text.h"
-#include "reminder_file.h"
-#include "store.h"
+#include "one_editor_per_folder.h"
+#include "path_form.h"
+#include "resource_ids.h"
 #include "text_box.h"
 #include "text_1252.h"
 
 #include <commctrl.h>
 
-#include <exception>
+#include <new>
 #include <vector>
 
 namespace {
-
-constexpr int kIconId = 200;
 
 // No system menu: the title bar has no close box, and the dialog cannot be resized.
 constexpr DWORD kDialogStyle =
@@ -64,8 +63,8 @@ const DialogItem kEditorControls[] = {
 void SetDialogIcons(HWND dialog) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     auto loadIcon = [instance](int widthMetric, int heightMetric) {
-        return reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
-                                                   GetSystemMetrics(widthMetric),
+        return reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(KIT_ICON_ID),
+                                                   IMAGE_ICON, GetSystemMetrics(widthMetric),
                                                    GetSystemMetrics(heightMetric), LR_SHARED));
     };
     SendMessageW(dialog, WM_SETICON, ICON_BIG, loadIcon(SM_CXICON, SM_CYICON));
@@ -81,15 +80,25 @@ void SetCaptionToNow(HWND dialog) {
     SetWindowTextW(dialog, WideFrom1252(caption).c_str());
 }
 
-void OnInitDialog(HWND dialog) {
+// The reminder file that the dialog was opened on; null before WM_INITDIALOG.
+const ReminderFile* FileOf(HWND dialog) {
+    return reinterpret_cast<const ReminderFile*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+void OnInitDialog(HWND dialog, const ReminderFile& file) {
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&file));
     gEditorDialog = dialog;
+    gClaimName = FolderClaimName(file.Folder());
+    MarkEditorDialog(dialog, gClaimName);
     SetDialogIcons(dialog);
     KeepEscapeFromTextBox(Control(kTextBoxId));
     gTimeEnabled = false;
+    // Hours and minutes, as a reminder stores them, whatever the user's time format.
+    SendMessageW(Control(kTimePickerId), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm"));
     EnableWindow(Control(kTimePickerId), FALSE);
     // Opening the editor alone does not create the reminder file.
-    if (FileExists(ReminderFilePath()))
-        LoadReminders();
+    if (FileExists(file.Path()))
+        LoadReminders(file, gReminders);
     SetCaptionToNow(dialog);
 }
 
@@ -107,13 +116,17 @@ void OnClose(HWND dialog) {
     EndDialog(dialog, 0);
 }
 
+void OnDestroy(HWND dialog) {
+    UnmarkEditorDialog(dialog, gClaimName);
+}
+
 // A button's command arrives as BN_CLICKED, or as 1 from a keyboard accelerator.
 bool IsPress(WORD code) {
     return code == BN_CLICKED || code == 1;
 }
 
 // Esc (IDCANCEL) and Enter (IDOK) belong to no control and are ignored.
-void OnCommand(HWND dialog, WORD id, WORD code) {
+void OnCommand(HWND dialog, const ReminderFile& file, WORD id, WORD code) {
     switch (id) {
     case kTextBoxId:
         if (code == EN_CHANGE || code == 1)
@@ -121,16 +134,16 @@ void OnCommand(HWND dialog, WORD id, WORD code) {
         break;
     case kGrabarId:
         if (IsPress(code))
-            OnGrabar();
+            OnGrabar(file);
         break;
     case kTimeCheckId: OnTimeSwitch(); break;
     case kBorrarId:
         if (IsPress(code))
-            OnBorrar();
+            OnBorrar(file);
         break;
     case kModificarId:
         if (IsPress(code))
-            OnModificar();
+            OnModificar(file);
         break;
     case kListarId:
         if (IsPress(code))
@@ -155,28 +168,36 @@ void OnNotify(const NMHDR& header) {
 
 } // namespace
 
-INT_PTR ShowEditorDialog(HWND owner) {
+INT_PTR ShowEditorDialog(HWND owner, const ReminderFile& file) {
     std::vector<uint16_t> words = DialogTemplateWords(kEditorFrame, kEditorControls);
     return DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                    reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
-                                   EditorDialogProc, 0);
+                                   EditorDialogProc, reinterpret_cast<LPARAM>(&file));
 }
 
 // Returning FALSE from WM_INITDIALOG leaves the focus where it is: the editor sets none.
 INT_PTR CALLBACK EditorDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     // Nothing may leave a window procedure by an exception. What a handler can throw is a failed
     // allocation (a very large table in the 32-bit program): that one command is abandoned, the
-    // file routines having left the file as it was, and the program goes on.
+    // file routines having left the file as it was, and the program goes on. The report
+    // allocates nothing, so it cannot fail the same way.
     try {
         switch (msg) {
-        case WM_INITDIALOG: OnInitDialog(dialog); break;
+        case WM_INITDIALOG:
+            OnInitDialog(dialog, *reinterpret_cast<const ReminderFile*>(lParam));
+            break;
         case WM_NCACTIVATE: OnNcActivate(wParam); break;
-        case WM_COMMAND: OnCommand(dialog, LOWORD(wParam), HIWORD(wParam)); break;
+        case WM_COMMAND:
+            // Commands that reach the dialog before its initialisation have nothing to act on.
+            if (const ReminderFile* file = FileOf(dialog))
+                OnCommand(dialog, *file, LOWORD(wParam), HIWORD(wParam));
+            break;
         case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); break;
         case WM_CLOSE: OnClose(dialog); break;
+        case WM_DESTROY: OnDestroy(dialog); break;
         }
-    } catch (const std::exception&) {
-        ShowFileErrorBox(kErrOutOfMemory);
+    } catch (const std::bad_alloc&) {
+        ReportFileError(kErrOutOfMemory);
     }
     return FALSE;
 }

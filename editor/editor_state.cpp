@@ -1,6 +1,8 @@
 #include "editor_state.h"
 
 HWND gEditorDialog = nullptr;
+std::vector<Reminder> gReminders;
+std::wstring gClaimName;
 bool gTimeEnabled = false;
 std::string gSelectedDate;
 HWND gSavedFocus = nullptr;

@@ -1,15 +1,24 @@
-// The editor's program-wide state: one dialog, the time switch, the picked day and the control
-// that had the keyboard focus. All of it lives until the program ends.
+// The editor dialog's own state: the dialog, the reminder table, the time switch, the picked day
+// and the control that had the keyboard focus. All of it lives until the program ends.
 #pragma once
 
 #include "control_ids.h"
+#include "reminder_record.h"
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The editor dialog, set when it is initialised.
 extern HWND gEditorDialog;
+
+// The editor's copy of the reminder file (reminder_table.h): entry i, counted from 1, is record
+// i of the file after a load; the commands change entries in place between loads.
+extern std::vector<Reminder> gReminders;
+
+// The name of this editor's claim on its folder, which marks the dialog while it exists.
+extern std::wstring gClaimName;
 
 // True while the time check box is ticked: reminders then get the picker's time.
 extern bool gTimeEnabled;

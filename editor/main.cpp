@@ -34,11 +34,12 @@ void InitializeCommonControls() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    gExeFolder = ExeFolder();
+    // The reminder file beside the program; every job on it gets it from here.
+    ReminderFile file(ExeFolder());
     UniqueOwnedMutex folderClaim;
-    if (!ClaimFolder(gExeFolder, folderClaim))
+    if (!ClaimFolder(file.Folder(), folderClaim))
         return 0; // this folder's editor is open already and has come to the front
     InitializeCommonControls();
-    ShowEditorDialog(nullptr);
+    ShowEditorDialog(nullptr, file);
     return 0;
 }

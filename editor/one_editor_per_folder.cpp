@@ -1,86 +1,93 @@
 #include "one_editor_per_folder.h"
 
-#include "control_ids.h"
+#include "folder_object_name.h"
 
-#include <windows.h>
-
-#include <cstdint>
+#include <string_view>
 
 namespace {
 
-// Two spellings of one folder (case, short 8.3 names) give one name. The folder's path can be
-// longer than an object name may be, so the name holds a hash of it.
-std::wstring ClaimName(const std::wstring& folder) {
-    std::wstring path(32768, L'\0');
-    DWORD length = GetLongPathNameW(folder.c_str(), path.data(), static_cast<DWORD>(path.size()));
-    if (length > 0 && length < path.size())
-        path.resize(length);
-    else
-        path = folder;
-    // File names compare without case as the invariant locale's upper case, not the user's.
-    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, path.data(),
-                  static_cast<int>(path.size()), path.data(), static_cast<int>(path.size()),
-                  nullptr, nullptr, 0);
-    uint64_t hash = 14695981039346656037ULL; // FNV-1a
-    for (wchar_t unit : path) {
-        hash ^= static_cast<uint16_t>(unit);
-        hash *= 1099511628211ULL;
-    }
-    std::wstring name = L"Local\\Recordatorio.editor.";
-    for (int shift = 60; shift >= 0; shift -= 4)
-        name += L"0123456789abcdef"[(hash >> shift) & 0xF];
-    return name;
-}
-
-std::wstring FolderOfProcess(DWORD processId) {
-    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    std::wstring path(32768, L'\0');
-    DWORD length = static_cast<DWORD>(path.size());
-    if (!process || !QueryFullProcessImageNameW(process.get(), 0, path.data(), &length))
-        return {};
-    path.resize(length);
-    return path.substr(0, path.rfind(L'\\') + 1);
-}
-
-struct EditorSearch {
-    std::wstring claimName;
+struct Search {
+    const std::wstring* claimName;
     HWND found = nullptr;
 };
 
-// An editor dialog has the calendar; a message box of the same process has not.
-BOOL CALLBACK MatchEditorDialog(HWND window, LPARAM param) {
-    EditorSearch& search = *reinterpret_cast<EditorSearch*>(param);
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (std::wstring_view(className) != L"#32770" || processId == GetCurrentProcessId() ||
-        !GetDlgItem(window, kCalendarId) ||
-        ClaimName(FolderOfProcess(processId)) != search.claimName)
+// The mark is a window property named after the claim.
+BOOL CALLBACK MatchMarkedDialog(HWND window, LPARAM param) {
+    Search& search = *reinterpret_cast<Search*>(param);
+    if (!GetPropW(window, search.claimName->c_str()))
         return TRUE;
     search.found = window;
     return FALSE;
 }
 
+// The editor's boxes have no owner: they are the other top-level dialogs of its thread.
+BOOL CALLBACK MatchShownBox(HWND window, LPARAM param) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (!IsWindowVisible(window) || std::wstring_view(className) != L"#32770")
+        return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+}
+
+// What the other editor shows: its dialog, or, after the user has closed the dialog while one of
+// its boxes was open, that box, which keeps the program alive until it is answered. Nothing
+// while the dialog is not shown yet or the editor is ending.
+HWND ShownByOtherEditor(const std::wstring& claimName) {
+    Search search{&claimName};
+    EnumWindows(MatchMarkedDialog, reinterpret_cast<LPARAM>(&search));
+    if (!search.found || IsWindowVisible(search.found))
+        return search.found;
+    HWND box = nullptr;
+    EnumThreadWindows(GetWindowThreadProcessId(search.found, nullptr), MatchShownBox,
+                      reinterpret_cast<LPARAM>(&box));
+    return box;
+}
+
+// The other editor's thread takes the activation in its own time, and can lose it again to the
+// window that was in front: the window is brought forward again until it has stayed in front for
+// a moment, for at most a second. The restore is posted, so that an editor busy with a long save
+// cannot hold this start up.
+void BringForward(HWND window) {
+    if (IsIconic(window))
+        ShowWindowAsync(window, SW_RESTORE);
+    for (int check = 0, inFront = 0; check < 20 && inFront < 3; ++check) {
+        if (GetForegroundWindow() == window) {
+            ++inFront;
+        } else {
+            inFront = 0;
+            SetForegroundWindow(window);
+        }
+        Sleep(50);
+    }
+}
+
 } // namespace
 
+std::wstring FolderClaimName(const std::wstring& folder) {
+    return FolderObjectName(L"editor", folder);
+}
+
 bool ClaimFolder(const std::wstring& folder, UniqueOwnedMutex& claim) {
-    std::wstring name = ClaimName(folder);
-    claim.reset(CreateMutexW(nullptr, FALSE, name.c_str()));
+    std::wstring claimName = FolderClaimName(folder);
+    claim.reset(CreateMutexW(nullptr, FALSE, claimName.c_str()));
     if (!claim)
         return true; // no claim to be had: better an editor than none
-    // The other editor may still be starting or just closing: give it a moment to show its
-    // dialog or to end.
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        if (WaitForSingleObject(claim.get(), attempt == 0 ? 0 : 100) != WAIT_TIMEOUT)
-            return true;
-        EditorSearch search{name};
-        EnumWindows(MatchEditorDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            SetForegroundWindow(search.found);
-            break;
+    // An abandoned claim (an editor that was killed) is ours as well.
+    while (WaitForSingleObject(claim.get(), 100) == WAIT_TIMEOUT) {
+        if (HWND shown = ShownByOtherEditor(claimName)) {
+            BringForward(shown);
+            claim.reset();
+            return false;
         }
     }
-    claim.reset();
-    return false;
+    return true;
+}
+
+void MarkEditorDialog(HWND dialog, const std::wstring& claimName) {
+    SetPropW(dialog, claimName.c_str(), reinterpret_cast<HANDLE>(1));
+}
+
+void UnmarkEditorDialog(HWND dialog, const std::wstring& claimName) {
+    RemovePropW(dialog, claimName.c_str());
 }

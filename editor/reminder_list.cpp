@@ -2,8 +2,7 @@
 
 #include "control_text.h"
 #include "editor_state.h"
-#include "reminder_table.h"
-#include "store.h"
+#include "editor_texts.h"
 #include "text_1252.h"
 
 #include <vector>

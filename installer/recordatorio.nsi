@@ -31,6 +31,7 @@
 !include MUI2.nsh
 !include LogicLib.nsh
 !include Sections.nsh
+!include WinMessages.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Recordatorio"
 !define UNINSTALLER "desinstalar.exe"
@@ -39,6 +40,11 @@
 !define EDITOR_LINK "${MENU_FOLDER}\Editor de recordatorios.lnk"
 !define UNINSTALL_LINK "${MENU_FOLDER}\Desinstalar Recordatorio.lnk"
 !define STARTUP_LINK "$SMSTARTUP\Recordatorio.lnk"
+; The notifier's day watch: its switch, and the class of its hidden window, whose title is the
+; folder it runs from (notifier/day_watch.h).
+!define DAY_WATCH_SWITCH "/diario"
+!define DAY_WATCH_CLASS "Recordatorio.AvisoDiario"
+!define SYNCHRONIZE 0x00100000 ; the access right to wait for a process to end
 
 Name "Recordatorio"
 OutFile "${OUTFILE}"
@@ -76,7 +82,8 @@ LangString DescriptionPrograms ${LANG_SPANISH} \
     también se guardan tus recordatorios. Con un acceso directo en el menú Inicio."
 LangString DescriptionStartup ${LANG_SPANISH} \
     "Cada vez que inicies sesión en Windows, te saluda con la fecha y el santo del día y te \
-    muestra los recordatorios de hoy."
+    muestra los recordatorios de hoy; y lo vuelve a hacer al empezar cada nuevo día mientras \
+    la sesión siga abierta."
 LangString DirectoryText ${LANG_SPANISH} \
     "Recordatorio guarda tus recordatorios junto a sus programas: elige una carpeta en la que \
     puedas escribir (la que se propone es tuya). Pulsa Instalar para continuar."
@@ -115,8 +122,44 @@ Function .onInit
     SetShellVarContext current
 FunctionEnd
 
+; Ends the day watch that runs from $INSTDIR, if any, and waits until its process has ended, so
+; that its program file can be replaced or removed: WM_CLOSE to its hidden window, found by class
+; and folder. Watches of other folders go on; nothing is ever ended by its program's name. A
+; watch that does not end within the waits is left: the file step after this reports it.
+!macro DEFINE_END_DAY_WATCH PREFIX
+    Function ${PREFIX}EndDayWatch
+        Push $0
+        Push $1
+        Push $2
+        Push $3
+        StrCpy $3 0
+        ${Do}
+            FindWindow $0 "${DAY_WATCH_CLASS}" "$INSTDIR"
+            ${If} $0 == 0
+            ${OrIf} $3 >= 3
+                ${Break}
+            ${EndIf}
+            IntOp $3 $3 + 1
+            System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1)"
+            System::Call "kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2"
+            SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+            ${If} $2 P<> 0
+                System::Call "kernel32::WaitForSingleObject(p r2, i 10000)"
+                System::Call "kernel32::CloseHandle(p r2)"
+            ${EndIf}
+        ${Loop}
+        Pop $3
+        Pop $2
+        Pop $1
+        Pop $0
+    FunctionEnd
+!macroend
+!insertmacro DEFINE_END_DAY_WATCH ""
+!insertmacro DEFINE_END_DAY_WATCH "un."
+
 Section "$(SectionPrograms)" SectionPrograms
     SectionIn RO
+    Call EndDayWatch
     ClearErrors
     SetOutPath "$INSTDIR"
     ; A file that cannot be written is asked about (Abort, Retry, Ignore); a silent run goes on
@@ -142,7 +185,7 @@ SectionEnd
 
 Section "$(SectionStartup)" SectionStartup
     ClearErrors
-    CreateShortcut "${STARTUP_LINK}" "$INSTDIR\notifier.exe"
+    CreateShortcut "${STARTUP_LINK}" "$INSTDIR\notifier.exe" "${DAY_WATCH_SWITCH}"
     !insertmacro FailOnErrors "$(InstallFailed)"
 SectionEnd
 
@@ -164,6 +207,7 @@ FunctionEnd
 
 Section "Uninstall"
     ; The programs first: while one of them still runs, nothing else is touched.
+    Call un.EndDayWatch
     ClearErrors
     Delete "$INSTDIR\notifier.exe"
     Delete "$INSTDIR\editor.exe"

@@ -1,33 +1,19 @@
 // The notifier: greets the user with today's date and saint, shows today's reminders, ends.
+// Started with /diario it stays, as a day watch, and does the same at the start of every new day.
+#include "day_boxes.h"
+#include "day_watch.h"
+#include "day_watch_rules.h"
 #include "exe_folder.h"
-#include "greeting.h"
-#include "message_box.h"
 #include "reminder_file.h"
 #include "santoral.h"
-#include "today_reminders.h"
 
 #include <windows.h>
 
-namespace {
-
-Today ReadToday() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return TodayFromDate(static_cast<int16_t>(now.wDay), static_cast<int16_t>(now.wMonth),
-                         static_cast<int16_t>(now.wYear));
-}
-
-void ShowDayGreeting(const Today& today) {
-    ShowMessageBox(DayGreetingText(today), "Recordatorio Santoral - Efemerides", kBoxOk);
-}
-
-} // namespace
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    gExeFolder = ExeFolder();
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
+    ReminderFile file(ExeFolder()); // the reminder file beside the program
     FillSantoral();
-    Today today = ReadToday();
-    ShowDayGreeting(today);
-    ShowTodayReminders(today);
+    if (IsDayWatchCommandLine(arguments ? arguments : L""))
+        return RunDayWatch(instance, file);
+    ShowDayBoxes(file, ReadToday());
     return 0;
 }

@@ -1,8 +1,10 @@
-// The last step of a run: one box for each reminder stored for today.
+// The last of a day's boxes: one box for each reminder stored for that day.
 #pragma once
 
 #include "greeting.h"
+#include "reminder_file.h"
 
-// Loads the reminder file of the exe folder, if there is one, and shows each live reminder of
-// today in file order, one box after the other. Never creates the file, never reports.
-void ShowTodayReminders(const Today& today);
+// Loads the reminder file, if there is one, and shows each live reminder of today in file order,
+// one box after the other. Never creates the file, never reports: a file that cannot be read
+// shows no reminders.
+void ShowTodayReminders(const ReminderFile& file, const Today& today);

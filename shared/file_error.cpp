@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <array>
+#include <iterator>
+
 int FileErrorNumberOf(uint32_t systemError) {
     switch (systemError) {
     case ERROR_INVALID_PARAMETER: return kErrIllegalFunctionCall;
@@ -42,10 +45,18 @@ int FileErrorNumberOf(uint32_t systemError) {
     }
 }
 
+bool IsNameTaken(uint32_t createError) {
+    return createError == ERROR_FILE_EXISTS || createError == ERROR_ALREADY_EXISTS ||
+           createError == ERROR_ACCESS_DENIED;
+}
+
 int LastFileErrorNumber() {
     return FileErrorNumberOf(GetLastError());
 }
 
 void ShowFileErrorBox(int number) {
-    ShowMessageBox(FileErrorText(number), "Quenda Soft", kBoxOk);
+    std::array<char, 48> text = FileErrorText(number);
+    wchar_t wide[48] = {};
+    MultiByteToWideChar(1252, 0, text.data(), -1, wide, static_cast<int>(std::size(wide)));
+    MessageBoxW(nullptr, wide, L"Quenda Soft", kBoxOk);
 }

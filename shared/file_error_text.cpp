@@ -1,6 +1,8 @@
 #include "file_error_text.h"
 
-std::string FileErrorDescription(int number) {
+#include <cstdio>
+
+const char* FileErrorDescription(int number) {
     switch (number) {
     case kErrIllegalFunctionCall: return "Illegal function call";
     case kErrOutOfMemory: return "Out of memory";
@@ -18,12 +20,14 @@ std::string FileErrorDescription(int number) {
     case kErrRenameAcrossDisks: return "Rename across disks";
     case kErrPathFileAccess: return "Path/file access error";
     case kErrPathNotFound: return "Path not found";
-    default: return {};
+    default: return "";
     }
 }
 
-std::string FileErrorText(int number) {
+std::array<char, 48> FileErrorText(int number) {
     // The blank before a non-negative number stands where a minus sign would go.
-    std::string sign = number < 0 ? "" : " ";
-    return "Err: " + sign + std::to_string(number) + " " + FileErrorDescription(number);
+    std::array<char, 48> text{};
+    std::snprintf(text.data(), text.size(), "Err: %s%d %s", number < 0 ? "" : " ", number,
+                  FileErrorDescription(number));
+    return text;
 }

@@ -1,7 +1,7 @@
 // The numbers and descriptions of file errors, and the text of the file error box.
 #pragma once
 
-#include <string>
+#include <array>
 
 // Error numbers as the file error box shows them.
 enum FileErrorNumber : int {
@@ -24,7 +24,8 @@ enum FileErrorNumber : int {
 };
 
 // "Disk full" for 61; the empty text for a number outside the table.
-std::string FileErrorDescription(int number);
+const char* FileErrorDescription(int number);
 
-// "Err: " + the number with one leading blank + " " + its description: "Err:  61 Disk full".
-std::string FileErrorText(int number);
+// "Err: " + the number with one leading blank + " " + its description: "Err:  61 Disk full",
+// zero-terminated. Made without allocating, so that running out of memory can be reported too.
+std::array<char, 48> FileErrorText(int number);

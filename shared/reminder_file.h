@@ -1,33 +1,44 @@
-// The reminder file _Recordatorios_.log in the exe folder, and the routines that load, append
-// to and rewrite it. Every routine opens the file exclusively for one job and closes it again.
+// The reminder file _Recordatorios_.log of one folder, and the jobs that load it and add to it
+// (reminder_rewrite.h rewrites it). Each job opens the file exclusively, does its work and closes
+// it again, and returns 0 when done or the file error number of what failed. None shows
+// anything: each program decides what to report.
 #pragma once
 
-#include "reminder_table.h"
+#include "reminder_record.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// Folder of the running executable with its trailing backslash; set at start-up.
-extern std::wstring gExeFolder;
+// Where one folder's reminder file lies: made once at start-up from the program's folder and
+// handed to every job.
+class ReminderFile {
+  public:
+    // `folder` ends with a backslash, as ExeFolder gives it.
+    explicit ReminderFile(std::wstring folder);
 
-// exe folder + "_Recordatorios_.log".
-std::wstring ReminderFilePath();
+    const std::wstring& Folder() const { return folder_; }
+    // folder + "_Recordatorios_.log", in the form that reaches the file system at any length.
+    const std::wstring& Path() const { return path_; }
+    // Another file of the same folder, in the same form.
+    std::wstring Beside(std::wstring_view name) const;
 
-// True if the file system knows the path; a folder counts as existing. Never reports.
-bool FileExists(const std::wstring& path);
+  private:
+    std::wstring folder_;
+    std::wstring path_;
+};
 
-// Replaces the reminder table with the whole records of the file; creates the file empty if it
-// is missing. Never reports: a file that cannot be opened or read gives an empty table.
-void LoadReminders();
+// What a load does when the file is missing: the editor's creates it empty, so that the file is
+// there once the user has answered its question; the notifier, which only reads, never does.
+enum class IfMissing { Create, Leave };
 
-// Adds one record after the last whole record of the file. On failure shows the file error box
-// with the number of the failure's cause; the file keeps what it had.
-void AppendReminder(std::string_view time, std::string_view date, std::string_view text,
-                    int32_t active);
+// Replaces `table` with the whole records of the file. A file that is missing, cannot be opened
+// or read, or does not fit in memory leaves the table empty.
+int LoadReminders(const ReminderFile& file, std::vector<Reminder>& table,
+                  IfMissing ifMissing = IfMissing::Create);
 
-// Rewrites the file from the live entries of the table, or deletes it when there is none. The
-// new file is written beside the old one and then replaces it in one step, so a failure at any
-// point leaves the old file whole; the failure is shown once in the file error box. The table
-// keeps all its entries, so a later rewrite writes them again.
-void SaveReminders();
+// Adds one record after the last whole record of the file; on failure the file keeps what it
+// had.
+int AppendReminder(const ReminderFile& file, std::string_view time, std::string_view date,
+                   std::string_view text, int32_t active);

@@ -1,10 +1,8 @@
 #include "reminder_table.h"
 
-std::vector<Reminder> gReminders;
-
-Reminder* LiveReminderAt(long index) {
-    if (index < 1 || index > ReminderCount())
+Reminder* LiveReminderAt(std::vector<Reminder>& table, long index) {
+    if (index < 1 || static_cast<size_t>(index) > table.size())
         return nullptr;
-    Reminder& entry = gReminders[static_cast<size_t>(index - 1)];
+    Reminder& entry = table[static_cast<size_t>(index - 1)];
     return entry.active != 0 ? &entry : nullptr;
 }

@@ -6,12 +6,5 @@
 
 #include <vector>
 
-extern std::vector<Reminder> gReminders;
-
-// The number of entries since the last load.
-inline long ReminderCount() {
-    return static_cast<long>(gReminders.size());
-}
-
-// Entry `index` if it exists and is live (active not 0), otherwise null.
-Reminder* LiveReminderAt(long index);
+// Entry `index` of `table` if it exists and is live (active not 0), otherwise null.
+Reminder* LiveReminderAt(std::vector<Reminder>& table, long index);

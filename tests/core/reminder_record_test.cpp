@@ -113,11 +113,11 @@ TEST(ReminderRecord, DamagedRecordsNeverReadPastAField) {
 }
 
 TEST(FileErrorText, NumberWithSignPlaceAndDescription) {
-    EXPECT_EQ(FileErrorText(61), "Err:  61 Disk full");
-    EXPECT_EQ(FileErrorText(52), "Err:  52 Bad file name or number");
-    EXPECT_EQ(FileErrorText(70), "Err:  70 Permission denied");
-    EXPECT_EQ(FileErrorText(75), "Err:  75 Path/file access error");
-    EXPECT_EQ(FileErrorText(5), "Err:  5 Illegal function call");
+    EXPECT_STREQ(FileErrorText(61).data(), "Err:  61 Disk full");
+    EXPECT_STREQ(FileErrorText(52).data(), "Err:  52 Bad file name or number");
+    EXPECT_STREQ(FileErrorText(70).data(), "Err:  70 Permission denied");
+    EXPECT_STREQ(FileErrorText(75).data(), "Err:  75 Path/file access error");
+    EXPECT_STREQ(FileErrorText(5).data(), "Err:  5 Illegal function call");
     std::set<std::string> descriptions;
     for (int number : {5, 7, 51, 52, 53, 57, 61, 62, 67, 68, 70, 71, 72, 74, 75, 76})
         descriptions.insert(FileErrorDescription(number));
@@ -125,14 +125,19 @@ TEST(FileErrorText, NumberWithSignPlaceAndDescription) {
     EXPECT_EQ(descriptions.count(""), 0u);
 }
 
+// Any non-zero active value is live, as the file allows: -1 and 5 as well as 1.
 TEST(ReminderTable, OnlyExistingLiveEntriesAreReachedByIndex) {
-    gReminders = {MakeReminder("", "a", "", 1), MakeReminder("", "b", "", 0),
-                  MakeReminder("", "c", "", 1)};
-    ASSERT_NE(LiveReminderAt(1), nullptr);
-    EXPECT_EQ(LiveReminderAt(1)->date, "a");
-    EXPECT_EQ(LiveReminderAt(2), nullptr);
-    EXPECT_EQ(LiveReminderAt(3)->date, "c");
-    for (long index : {0L, -1L, 4L, 1000000L})
-        EXPECT_EQ(LiveReminderAt(index), nullptr) << index;
-    gReminders.clear();
+    std::vector<Reminder> table = {MakeReminder("", "a", "", 1), MakeReminder("", "b", "", 0),
+                                   MakeReminder("", "c", "", 1), MakeReminder("", "d", "", -1),
+                                   MakeReminder("", "e", "", 5)};
+    ASSERT_NE(LiveReminderAt(table, 1), nullptr);
+    EXPECT_EQ(LiveReminderAt(table, 1)->date, "a");
+    EXPECT_EQ(LiveReminderAt(table, 2), nullptr);
+    EXPECT_EQ(LiveReminderAt(table, 3)->date, "c");
+    ASSERT_NE(LiveReminderAt(table, 4), nullptr);
+    EXPECT_EQ(LiveReminderAt(table, 4)->date, "d");
+    ASSERT_NE(LiveReminderAt(table, 5), nullptr);
+    EXPECT_EQ(LiveReminderAt(table, 5)->date, "e");
+    for (long index : {0L, -1L, 6L, 1000000L})
+        EXPECT_EQ(LiveReminderAt(table, index), nullptr) << index;
 }

@@ -116,6 +116,19 @@ bool Driver::Alive(const std::string& handle) {
     return Words(Command("alive " + handle).at(0)).at(1) == "1";
 }
 
+std::string Driver::FindWindowOfClass(const std::string& className, int timeoutMs) {
+    std::vector<std::string> words =
+        Words(Command("find-window " + Hex(className) + " " + std::to_string(timeoutMs)).at(0));
+    return words.at(0) == "window" ? words.at(1) : "";
+}
+
+bool Driver::Send(const std::string& handle, unsigned message, unsigned long long wparam) {
+    return Words(Command("send " + handle + " " + std::to_string(message) + " " +
+                         std::to_string(wparam) + " 0")
+                     .at(0))
+               .at(1) == "1";
+}
+
 bool Driver::Hold(const std::string& windowsPath) {
     return Words(Command("hold " + Hex(windowsPath)).at(0)).at(1) == "1";
 }

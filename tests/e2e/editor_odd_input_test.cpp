@@ -16,13 +16,6 @@ class EditorOddInputTest : public EditorTest {
   protected:
     using EditorTest::EditorTest;
 
-    // Picks 6 December and lists its reminders.
-    std::vector<std::string> ListToday(size_t expectedLines) {
-        PickDay(2026, 12, 6);
-        Click(kListarId);
-        return WaitForListLines(expectedLines);
-    }
-
     // Writes a reminder for the picked day through Grabar, answered Yes.
     void WriteReminder(const std::string& text) {
         Type(text);
@@ -89,10 +82,7 @@ TEST_P(EditorFileAttributesTest, BorrarRewritesTheFile) {
                                          ReminderRecordBytes("10:30", kTodayDate, "dos"));
     std::string path = folder.WindowsPath(folder.ReminderFile());
     ASSERT_EQ(driver.SetAttributes(path, GetParam()) & GetParam(), GetParam());
-    Open();
-    ASSERT_EQ(ListToday(2).size(), 2u);
-    SelectLine(0);
-    ASSERT_EQ(WaitForText(kTextBoxId, "uno"), "uno");
+    OpenAndSelectFirstOfToday(2, "uno");
     Click(kBorrarId);
     EXPECT_EQ(WaitForListLines(0).size(), 0u) << "Borrar ends by emptying the list";
     EXPECT_EQ(driver.CountBoxes(), 0) << "no error";
@@ -100,10 +90,8 @@ TEST_P(EditorFileAttributesTest, BorrarRewritesTheFile) {
     EXPECT_EQ(CloseWithX(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, EditorFileAttributesTest, testing::Values(0x1u, 0x2u),
-                         [](const testing::TestParamInfo<unsigned>& param) {
-                             return param.param == 0x1 ? "ReadOnly" : "Hidden";
-                         });
+INSTANTIATE_TEST_SUITE_P(Files, EditorFileAttributesTest, testing::ValuesIn(ReadOnlyAndHidden()),
+                         FileAttributesTestName<testing::TestParamInfo<unsigned>>);
 
 class EditorInstalledTest : public EditorOddInputTest,
                             public testing::WithParamInterface<std::string> {

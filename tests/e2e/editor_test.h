@@ -6,7 +6,7 @@
 
 #include "control_ids.h"
 #include "driver_client.h"
-#include "reminder_record.h"
+#include "record_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ class EditorTest : public testing::Test {
   protected:
     // `folderName` is added to the installation folder's path; it may hold several levels.
     explicit EditorTest(const std::string& folderName = "")
-        : folder({"editor.exe", "notifier.exe"}, folderName) {}
+        : folder(WindowsBuild(), {"editor.exe", "notifier.exe"}, folderName) {}
 
     InstallFolder folder;
     Driver driver;
@@ -149,6 +149,22 @@ class EditorTest : public testing::Test {
         EXPECT_FALSE(box->hasIcon);
         driver.Press(*box, button);
         return *box;
+    }
+
+    // Picks 6 December 2026 and lists its reminders.
+    std::vector<std::string> ListToday(size_t expectedLines) {
+        PickDay(2026, 12, 6);
+        Click(kListarId);
+        return WaitForListLines(expectedLines);
+    }
+
+    // Opens the editor on the reminder file as it is, lists 6 December 2026 and selects the
+    // first line, whose text then shows in the text box.
+    void OpenAndSelectFirstOfToday(size_t expectedLines, const std::string& firstText) {
+        Open();
+        ASSERT_EQ(ListToday(expectedLines).size(), expectedLines);
+        SelectLine(0);
+        ASSERT_EQ(WaitForText(kTextBoxId, firstText), firstText);
     }
 
     // Grabar for the picked day, answered as given; the dialog then clears its text box.

@@ -2,12 +2,14 @@
 // silently as a user would script it: it puts both programs into the chosen folder, the shortcuts
 // into the user's Start menu and Startup folder and its uninstaller into the user's list of
 // programs; the installed notifier runs; the uninstaller takes all of that away again and leaves
-// the user's reminder file as it was.
+// the user's reminder file as it was. The notifier's day watch, which the Startup shortcut
+// starts, is ended by a new install over it and by the uninstaller.
 //
 // The program folder is a throw-away one (/D=). The shortcuts and the registration go where
 // Wine puts every user's: into the test prefix's profile, which Wine takes from its registry
 // whatever the environment says. So the test looks for them there and removes any it leaves.
 #include "driver_client.h"
+#include "record_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -62,10 +64,30 @@ bool PointsTo(const std::string& shortcut, const std::string& windowsPath) {
     return ReadFile(shortcut).find(windowsPath) != std::string::npos;
 }
 
+// A shortcut holds its arguments in UTF-16 (ASCII arguments here).
+bool HasArguments(const std::string& shortcut, const std::string& arguments) {
+    std::string wide;
+    for (char c : arguments)
+        wide += std::string{c, '\0'};
+    return ReadFile(shortcut).find(wide) != std::string::npos;
+}
+
+// The installed notifier started as the Startup shortcut starts it, its greeting closed: a day
+// watch that stays.
+Process StartDayWatch(Driver& driver, const InstallFolder& folder) {
+    Process watch = StartProgram(folder.Program("notifier.exe"), "", {"/diario"});
+    std::optional<Box> greeting = driver.FindBox("Recordatorio Santoral - Efemerides");
+    EXPECT_TRUE(greeting.has_value()) << "the installed notifier showed no greeting";
+    if (greeting)
+        driver.Press(*greeting, kOk);
+    EXPECT_TRUE(watch.Running()) << "the day watch did not stay";
+    return watch;
+}
+
 class InstallerTest : public testing::Test {
   protected:
-    InstallFolder scratch{{}};
-    InstallFolder folder{{}, "Recordatorio"};
+    InstallFolder scratch{WindowsBuild(), {}};
+    InstallFolder folder{WindowsBuild(), {}, "Recordatorio"};
     std::string menuFolder;
     std::string editorLink, uninstallLink, startupLink;
 
@@ -106,31 +128,31 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
 
     // What installer/pack packed: the programs of dist/, signed when a certificate was given.
     for (const char* exe : {"notifier.exe", "editor.exe"})
-        EXPECT_EQ(ReadFile(folder.Program(exe)), ReadFile(BuildPath("installer/stage/") + exe))
+        EXPECT_EQ(ReadFile(folder.Program(exe)),
+                  ReadFile(BuildPath(WindowsBuild(), "installer/stage/") + exe))
             << exe << " is not the one packed in build/" << WindowsBuild()
             << "/installer/stage: remake the installer with tools/package";
     EXPECT_TRUE(PathExists(folder.Program("desinstalar.exe")));
     EXPECT_TRUE(PointsTo(editorLink, WindowsFolder() + "\\editor.exe")) << editorLink;
     EXPECT_TRUE(PointsTo(uninstallLink, WindowsFolder() + "\\desinstalar.exe")) << uninstallLink;
     EXPECT_TRUE(PointsTo(startupLink, WindowsFolder() + "\\notifier.exe")) << startupLink;
+    EXPECT_TRUE(HasArguments(startupLink, "/diario")) << startupLink;
     EXPECT_NE(RegistryValue(scratch, "DisplayVersion").find(KIT_VERSION), std::string::npos);
     EXPECT_NE(RegistryValue(scratch, "UninstallString").find(WindowsFolder() + "\\desinstalar.exe"),
               std::string::npos);
 
-    {
-        Driver driver;
-        Process notifier = StartProgram(folder.Program("notifier.exe"));
-        std::optional<Box> greeting = driver.FindBox("Recordatorio Santoral - Efemerides");
-        ASSERT_TRUE(greeting.has_value()) << "the installed notifier showed no greeting";
-        driver.Press(*greeting, kOk);
-        EXPECT_EQ(notifier.Wait(15000), 0);
-    }
+    Driver driver;
+    Process watch = StartDayWatch(driver, folder);
+    ASSERT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 0);
+    EXPECT_EQ(watch.Wait(30000), 0) << "installing over the day watch must end it first";
 
     std::string reminders = ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan") +
                             ReminderRecordBytes("##:##", "7 Diciembre 2026", "Llamar a Ana");
     WriteFile(folder.ReminderFile(), reminders);
+    watch = StartDayWatch(driver, folder);
     // In place (_?=), so that it ends when its work is done; it cannot delete itself then.
     ASSERT_EQ(RunToEnd({folder.Program("desinstalar.exe"), "/S", "_?=" + WindowsFolder()}), 0);
+    EXPECT_EQ(watch.Wait(30000), 0) << "uninstalling must end the day watch first";
 
     EXPECT_FALSE(PathExists(folder.Program("notifier.exe")));
     EXPECT_FALSE(PathExists(folder.Program("editor.exe")));

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 TEST_F(NotifierTest, SixthOfDecemberShowsTodaysRemindersInFileOrder) {
     WriteFile(folder.ReminderFile(),
               ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan") +
@@ -69,4 +72,69 @@ TEST_F(NotifierTest, FileHeldByAnotherProgramGivesTheGreetingOnlyAndNoError) {
     driver.Release();
     EXPECT_EQ(ReadFile(folder.ReminderFile()),
               ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan"));
+}
+
+// The day watch started 20 s before midnight greets the 6th; the 7th's greeting waits until the
+// 6th's last box, left open across midnight, is closed, and is followed by the reminders the file
+// holds by then; notices of a time change or a resume on a day already greeted show nothing;
+// WM_CLOSE, as the installers send it, ends it.
+TEST_F(NotifierTest, DayWatchGreetsTheNextDayAtMidnightFromTheFileAsItIsThen) {
+    WriteFile(folder.ReminderFile(),
+              ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan") +
+                  ReminderRecordBytes("##:##", "7 Diciembre 2026", "Llamar a Ana"));
+    auto midnight = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    Process watch = Start("2026-12-06 23:59:40", {kDayWatchSwitch});
+    EXPECT_EQ(ReadAndClose(kGreetingCaption),
+              "Hoy es 6 Diciembre 2026 Domingo\r\n\r\nSan Nicolas de Bari");
+    std::optional<Box> sixth = driver.FindBox("Recordatorio");
+    ASSERT_TRUE(sixth.has_value()) << "no reminder of the 6th";
+    EXPECT_EQ(sixth->text, "Tienes un recordatorio para Hoy 06/12/2026 Domingo a las 09:30 : "
+                           "\r\n\r\nRecuerda :\r\n\r\nComprar pan");
+    // Added while the 6th's box is open: after the watch has read the file for the 6th.
+    WriteFile(folder.ReminderFile(), ReadFile(folder.ReminderFile()) +
+                                         ReminderRecordBytes("18:00", "7 Diciembre 2026", "Cena"));
+    std::this_thread::sleep_until(midnight + std::chrono::seconds(3)); // the timer's second, and 2
+    EXPECT_EQ(driver.CountBoxes(), 1) << "the 7th's greeting came while the 6th's box was open";
+    driver.Press(*sixth, kOk);
+
+    EXPECT_EQ(ReadAndClose(kGreetingCaption, 60000),
+              "Hoy es 7 Diciembre 2026 Lunes\r\n\r\nSan Ambrosio");
+    EXPECT_EQ(ReadAndClose("Recordatorio"),
+              "Tienes un recordatorio para Hoy 07/12/2026 Lunes a las ##:## : "
+              "\r\n\r\nRecuerda :\r\n\r\nLlamar a Ana");
+    EXPECT_EQ(ReadAndClose("Recordatorio"),
+              "Tienes un recordatorio para Hoy 07/12/2026 Lunes a las 18:00 : "
+              "\r\n\r\nRecuerda :\r\n\r\nCena");
+
+    std::string window = driver.FindWindowOfClass(kDayWatchClass);
+    ASSERT_NE(window, "") << "no hidden window of the day watch";
+    constexpr unsigned kTimeChange = 0x1E, kPowerBroadcast = 0x218, kResumeAutomatic = 0x12;
+    EXPECT_TRUE(driver.Send(window, kTimeChange)) << "the notice must be answered at once";
+    EXPECT_TRUE(driver.Send(window, kPowerBroadcast, kResumeAutomatic));
+    EXPECT_FALSE(driver.FindBox("", 2000).has_value()) << "the 7th greeted again";
+    EXPECT_TRUE(watch.Running());
+    constexpr unsigned kClose = 0x10;
+    driver.Send(window, kClose);
+    EXPECT_EQ(watch.Wait(30000), 0);
+}
+
+TEST_F(NotifierTest, DayWatchRunsOncePerFolderAndAPlainStartStillGreets) {
+    const std::string greeting = "Hoy es 6 Diciembre 2026 Domingo\r\n\r\nSan Nicolas de Bari";
+    const std::string alert = "Tienes un recordatorio para Hoy 06/12/2026 Domingo a las 09:30 : "
+                              "\r\n\r\nRecuerda :\r\n\r\nComprar pan";
+    WriteFile(folder.ReminderFile(),
+              ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan"));
+    Process watch = Start("2026-12-06 09:05:07", {kDayWatchSwitch});
+    EXPECT_EQ(ReadAndClose(kGreetingCaption), greeting);
+    EXPECT_EQ(ReadAndClose("Recordatorio"), alert);
+
+    Process second = Start("2026-12-06 09:06:00", {kDayWatchSwitch});
+    EXPECT_EQ(second.Wait(30000), 0) << "a second watch of the folder must end at once";
+    EXPECT_EQ(driver.CountBoxes(), 0);
+
+    Process plain = Start("2026-12-06 09:07:00");
+    EXPECT_EQ(ReadAndClose(kGreetingCaption), greeting);
+    EXPECT_EQ(ReadAndClose("Recordatorio"), alert);
+    ExpectEndsWithoutMoreBoxes(plain);
+    EXPECT_TRUE(watch.Running());
 }

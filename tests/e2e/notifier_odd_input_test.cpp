@@ -134,10 +134,8 @@ TEST_P(NotifierFileAttributesTest, FileIsReadAndKeepsItsAttributes) {
     EXPECT_EQ(ReadFile(folder.ReminderFile()), bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, NotifierFileAttributesTest, testing::Values(0x1u, 0x2u),
-                         [](const testing::TestParamInfo<unsigned>& param) {
-                             return param.param == 0x1 ? "ReadOnly" : "Hidden";
-                         });
+INSTANTIATE_TEST_SUITE_P(Files, NotifierFileAttributesTest, testing::ValuesIn(ReadOnlyAndHidden()),
+                         FileAttributesTestName<testing::TestParamInfo<unsigned>>);
 
 // The installation folder's name; the reminder file lies beside the program.
 class NotifierInstalledTest : public NotifierOddInputTest,

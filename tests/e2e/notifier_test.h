@@ -3,28 +3,31 @@
 #pragma once
 
 #include "driver_client.h"
+#include "record_bytes.h"
 
 #include <gtest/gtest.h>
 
 constexpr int kOk = 1;
 inline const char kGreetingCaption[] = "Recordatorio Santoral - Efemerides";
+inline const char kDayWatchSwitch[] = "/diario";
+inline const char kDayWatchClass[] = "Recordatorio.AvisoDiario"; // its hidden window's
 
 class NotifierTest : public testing::Test {
   protected:
     // `folderName` is added to the installation folder's path; it may hold several levels.
     explicit NotifierTest(const std::string& folderName = "")
-        : folder({"notifier.exe"}, folderName) {}
+        : folder(WindowsBuild(), {"notifier.exe"}, folderName) {}
 
     InstallFolder folder;
     Driver driver;
 
-    Process Start(const std::string& fakeTime) {
-        return StartProgram(folder.Program("notifier.exe"), fakeTime);
+    Process Start(const std::string& fakeTime, const std::vector<std::string>& arguments = {}) {
+        return StartProgram(folder.Program("notifier.exe"), fakeTime, arguments);
     }
 
     // Reads the box with that caption, checks it looks like the kit's boxes and closes it.
-    std::string ReadAndClose(const std::string& caption) {
-        std::optional<Box> box = driver.FindBox(caption);
+    std::string ReadAndClose(const std::string& caption, int timeoutMs = 15000) {
+        std::optional<Box> box = driver.FindBox(caption, timeoutMs);
         if (!box) {
             ADD_FAILURE() << "no box captioned " << caption;
             return {};

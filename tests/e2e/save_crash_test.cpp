@@ -41,15 +41,16 @@ bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout) {
 TEST(SaveReminders, KilledAtAnyMomentLeavesOneWholeTableOrTheOther) {
     const std::string tableA = SaveTableFileBytes('A');
     const std::string tableB = SaveTableFileBytes('B');
-    InstallFolder folder({});
-    InstallFolder scratch({});
+    InstallFolder folder(WindowsBuild(), {});
+    InstallFolder scratch(WindowsBuild(), {});
     // Wine's own errors of each run go to a file, shown if the loop ends by itself.
     std::vector<std::string> environment = WineEnvironment();
     std::replace(environment.begin(), environment.end(), std::string("WINEDEBUG=-all"),
                  std::string("WINEDEBUG=err+all,fixme-all"));
     const std::string errors = scratch.Path() + "errors.txt";
-    std::vector<std::string> argv = {WineLoader(), BuildPath("tests/e2e/driver/kit_save_loop.exe"),
-                                     folder.WindowsPath(folder.Path())};
+    std::vector<std::string> argv = {
+        WineLoader(), BuildPath(WindowsBuild(), "tests/e2e/driver/kit_save_loop.exe"),
+        folder.WindowsPath(folder.Path())};
     unsigned seed = std::random_device()();
     std::mt19937 random(seed);
     // The kills fall anywhere in the first few saves of each run, start-up included: within

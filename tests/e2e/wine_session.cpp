@@ -1,6 +1,5 @@
 #include "wine_session.h"
 
-#include "reminder_record.h"
 #include "thirty_two_bit.h"
 
 #include <fcntl.h>
@@ -9,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -58,10 +56,7 @@ std::string PrepareWine() {
 
 // The build that KIT_WINDOWS_BUILD names, not yet checked to run here.
 std::string RequestedBuild() {
-    std::string build = Environment("KIT_WINDOWS_BUILD", "win64");
-    if (build != "win64" && build != "win32")
-        throw std::runtime_error("KIT_WINDOWS_BUILD must be win64 or win32, not " + build);
-    return build;
+    return Environment("KIT_WINDOWS_BUILD", "win64");
 }
 
 // The signed seconds from now to a moment given as "2026-12-06 09:05:07" in UTC: how the
@@ -77,14 +72,19 @@ std::string SecondsFromNow(const std::string& moment) {
 
 } // namespace
 
-std::string WindowsBuild() {
-    std::string build = RequestedBuild();
+std::string CheckedBuild(const std::string& build) {
+    if (build != "win64" && build != "win32")
+        throw std::runtime_error("a Windows build is win64 or win32, not " + build);
     if (build == "win32") {
         static const std::string why = WhyThirtyTwoBitProgramsCannotRun();
         if (!why.empty())
             throw std::runtime_error(why);
     }
     return build;
+}
+
+std::string WindowsBuild() {
+    return CheckedBuild(RequestedBuild());
 }
 
 const std::vector<std::string>& WineEnvironment() {
@@ -108,11 +108,11 @@ const std::vector<std::string>& WineEnvironment() {
 std::string WineLoader() {
     return "/usr/lib/wine/wine64";
 }
-std::string ProgramPath(const std::string& exe) {
-    return std::string(KIT_SOURCE_DIR) + "/dist/" + WindowsBuild() + "/" + exe;
+std::string ProgramPath(const std::string& build, const std::string& exe) {
+    return std::string(KIT_SOURCE_DIR) + "/dist/" + CheckedBuild(build) + "/" + exe;
 }
-std::string BuildPath(const std::string& file) {
-    return std::string(KIT_SOURCE_DIR) + "/build/" + WindowsBuild() + "/" + file;
+std::string BuildPath(const std::string& build, const std::string& file) {
+    return std::string(KIT_SOURCE_DIR) + "/build/" + CheckedBuild(build) + "/" + file;
 }
 std::string DriverPath() {
     return KIT_DRIVER;
@@ -194,7 +194,8 @@ void Process::Kill() {
     pid_ = -1;
 }
 
-Process StartProgram(const std::string& exePath, const std::string& fakeTime) {
+Process StartProgram(const std::string& exePath, const std::string& fakeTime,
+                     const std::vector<std::string>& arguments) {
     std::vector<std::string> environment = WineEnvironment();
     if (!fakeTime.empty()) {
         // A shifted real-time clock inside the program only: Wine's server keeps the real one.
@@ -205,10 +206,13 @@ Process StartProgram(const std::string& exePath, const std::string& fakeTime) {
         environment.push_back("NO_FAKE_STAT=1");
         environment.push_back("FAKETIME_DONT_FAKE_MONOTONIC=1");
     }
-    return Process({WineLoader(), exePath}, environment);
+    std::vector<std::string> argv = {WineLoader(), exePath};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return Process(argv, environment);
 }
 
-InstallFolder::InstallFolder(const std::vector<std::string>& programs, const std::string& name) {
+InstallFolder::InstallFolder(const std::string& build, const std::vector<std::string>& programs,
+                             const std::string& name) {
     std::string pattern = (fs::temp_directory_path() / "kit-e2e-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary folder");
@@ -219,7 +223,7 @@ InstallFolder::InstallFolder(const std::vector<std::string>& programs, const std
         fs::create_directories(path_);
     }
     for (const std::string& exe : programs)
-        fs::copy_file(ProgramPath(exe), path_ + exe);
+        fs::copy_file(ProgramPath(build, exe), path_ + exe);
 }
 
 InstallFolder::~InstallFolder() {
@@ -234,6 +238,19 @@ std::string InstallFolder::WindowsPath(const std::string& unixPath) const {
         if (c == '/')
             c = '\\';
     return path;
+}
+
+static const std::string kDriveM = std::string(KIT_SOURCE_DIR) + "/build/wine/prefix/dosdevices/m:";
+
+DriveM::DriveM(const std::string& folder) {
+    WineEnvironment();       // the prefix
+    unlink(kDriveM.c_str()); // left by a test that was killed
+    if (symlink(folder.c_str(), kDriveM.c_str()) != 0)
+        throw std::runtime_error("cannot make " + kDriveM);
+}
+
+DriveM::~DriveM() {
+    unlink(kDriveM.c_str());
 }
 
 std::vector<std::string> UnusualFolderNames() {
@@ -291,10 +308,4 @@ std::vector<std::string> NewFilesLeft(const std::string& folder) {
             names.push_back(name);
     }
     return names;
-}
-
-std::string ReminderRecordBytes(const char* time, const char* date, const char* text, int active) {
-    std::array<char, kRecordSize> record;
-    EncodeRecord(MakeReminder(time, date, text, active), record);
-    return std::string(record.data(), record.size());
 }

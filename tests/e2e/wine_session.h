@@ -1,6 +1,6 @@
-// Running the kit's Windows programs under Wine for end-to-end tests: the Windows build under
-// test, the shared X display and Wine prefix, processes started on a chosen day, and throw-away
-// installation folders.
+// Running the kit's Windows programs under Wine, for the end-to-end tests and the start-up
+// benchmarks: either Windows build, the shared X display and Wine prefix, processes started on a
+// chosen day, and throw-away installation folders.
 #pragma once
 
 #include <sys/types.h>
@@ -12,15 +12,18 @@
 // The first call sets up the X server, the prefix and a persistent wineserver on the real clock.
 const std::vector<std::string>& WineEnvironment();
 
-// The Windows build whose programs run: "win64" or the 32-bit release, "win32", as
-// KIT_WINDOWS_BUILD says (CTest runs each suite once per build); win64 by default. Throws, saying
-// why, if this machine cannot run that build's programs.
+// A Windows build is "win64" or the 32-bit release, "win32". Throws, saying why, if the name is
+// neither or this machine cannot run that build's programs; otherwise returns it.
+std::string CheckedBuild(const std::string& build);
+
+// The build the end-to-end tests run, as KIT_WINDOWS_BUILD says (CTest runs each suite once per
+// build); win64 by default. Checked as above.
 std::string WindowsBuild();
 
-std::string WineLoader();                        // /usr/lib/wine/wine64, for either build
-std::string ProgramPath(const std::string& exe); // dist/<build>/<exe>
-std::string BuildPath(const std::string& file);  // build/<build>/<file>
-std::string DriverPath();                        // the test driver, always 64-bit
+std::string WineLoader(); // /usr/lib/wine/wine64, for either build
+std::string ProgramPath(const std::string& build, const std::string& exe); // dist/<build>/<exe>
+std::string BuildPath(const std::string& build, const std::string& file);  // build/<build>/<file>
+std::string DriverPath(); // the test driver, always 64-bit
 
 // A child process in a process group of its own, reading /dev/null unless given an input; killed
 // with every process of that group (a 32-bit program among them) if it still runs when the owner
@@ -38,20 +41,25 @@ class Process {
     int Wait(int timeoutMs);
     bool Running();
     void Kill();
+    pid_t Id() const { return pid_; }
 
   private:
     pid_t pid_ = -1;
     int exitCode_ = -1;
 };
 
-// Starts a Windows program under Wine. With a fake time ("2026-12-06 09:05:07", UTC) the
-// program's clock runs on from that moment, while Wine itself keeps the real clock.
-Process StartProgram(const std::string& exePath, const std::string& fakeTime = "");
+// Starts a Windows program under Wine, with those arguments. With a fake time ("2026-12-06
+// 09:05:07", UTC) the program's clock runs on from that moment, while Wine itself keeps the real
+// clock.
+Process StartProgram(const std::string& exePath, const std::string& fakeTime = "",
+                     const std::vector<std::string>& arguments = {});
 
-// A fresh folder under /tmp holding copies of programs; removed with its contents at the end.
+// A fresh folder under /tmp holding copies of a build's programs; removed with its contents at
+// the end.
 class InstallFolder {
   public:
-    explicit InstallFolder(const std::vector<std::string>& programs, const std::string& name = "");
+    InstallFolder(const std::string& build, const std::vector<std::string>& programs,
+                  const std::string& name = "");
     ~InstallFolder();
     InstallFolder(const InstallFolder&) = delete;
     InstallFolder& operator=(const InstallFolder&) = delete;
@@ -67,6 +75,13 @@ class InstallFolder {
     std::string path_;
 };
 
+// Drive M: for a folder while this lives, as subst or a mapped drive makes one on Windows: a link
+// in the prefix's dosdevices folder.
+struct DriveM {
+    explicit DriveM(const std::string& folder);
+    ~DriveM();
+};
+
 // Installation folder names that have tripped programs up: a path longer than MAX_PATH (for
 // the 64-bit build only: Wine's 32-bit loader, like Windows, starts no program from there), and
 // a name in Cyrillic, Chinese and Japanese (UTF-8, the form of names on the Linux side). For
@@ -74,6 +89,16 @@ class InstallFolder {
 std::vector<std::string> UnusualFolderNames();
 template <typename ParamInfo> std::string UnusualFolderTestName(const ParamInfo& param) {
     return param.param.size() > 260 ? "PathLongerThanMaxPath" : "CyrillicAndCjk";
+}
+
+// The reminder file's attributes that a user or another program may set from the Windows side:
+// read-only and hidden (FILE_ATTRIBUTE_...). For parameterised tests, with
+// FileAttributesTestName naming each case.
+inline std::vector<unsigned> ReadOnlyAndHidden() {
+    return {0x1u, 0x2u};
+}
+template <typename ParamInfo> std::string FileAttributesTestName(const ParamInfo& param) {
+    return param.param == 0x1 ? "ReadOnly" : "Hidden";
 }
 
 std::string ReadFile(const std::string& path);
@@ -86,7 +111,3 @@ std::vector<std::string> NewFilesLeft(const std::string& folder);
 // next to no room on disk, whatever its size.
 void WriteSparseFile(const std::string& path, long long size,
                      const std::vector<std::pair<long long, std::string>>& pieces);
-
-// The bytes of a reminder record, for preparing reminder files.
-std::string ReminderRecordBytes(const char* time, const char* date, const char* text,
-                                int active = 1);

@@ -1,22 +1,18 @@
 #include "temp_folder.h"
 
 #include "handle.h"
-#include "reminder_file.h"
+#include "path_form.h"
 
 #include <windows.h>
 
 #include <stdexcept>
 
-std::wstring Extended(const std::wstring& path) {
-    return path.rfind(L"\\\\?\\", 0) == 0 ? path : L"\\\\?\\" + path;
-}
-
 namespace {
 
 void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(Extended(folder + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    UniqueFind search(FindFirstFileW(LongPathForm(folder + L"*").c_str(), &found));
+    if (search) {
         do {
             std::wstring name = found.cFileName;
             if (name == L"." || name == L"..")
@@ -25,43 +21,43 @@ void RemoveTree(const std::wstring& folder) {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path + L"\\");
             } else {
-                SetFileAttributesW(Extended(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(Extended(path).c_str());
+                SetFileAttributesW(LongPathForm(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(LongPathForm(path).c_str());
             }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        } while (FindNextFileW(search.get(), &found));
     }
-    RemoveDirectoryW(Extended(folder).c_str());
+    RemoveDirectoryW(LongPathForm(folder).c_str());
 }
 
-} // namespace
-
-TempFolder::TempFolder(std::wstring_view name) {
+std::wstring MakeFolder(std::wstring_view name) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"kit-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(GetTickCount64()) + L"\\";
-    CreateDirectoryW(Extended(path_).c_str(), nullptr);
+    std::wstring path = std::wstring(temp) + L"kit-" + std::to_wstring(GetCurrentProcessId()) +
+                        L"-" + std::to_wstring(GetTickCount64()) + L"\\";
+    CreateDirectoryW(path.c_str(), nullptr);
     // Nested folders, one piece at a time, so that names of any length can be made.
     std::wstring rest(name);
     while (!rest.empty()) {
         size_t slash = rest.find(L'\\');
-        path_ += rest.substr(0, slash) + L"\\";
+        path += rest.substr(0, slash) + L"\\";
         rest = slash == std::wstring::npos ? L"" : rest.substr(slash + 1);
-        if (!CreateDirectoryW(Extended(path_).c_str(), nullptr))
+        if (!CreateDirectoryW(LongPathForm(path).c_str(), nullptr))
             throw std::runtime_error("cannot create the test folder");
     }
-    gExeFolder = path_;
+    return path;
 }
+
+} // namespace
+
+TempFolder::TempFolder(std::wstring_view name) : path_(MakeFolder(name)), file_(path_) {}
 
 TempFolder::~TempFolder() {
     size_t base = path_.find(L"\\", path_.find(L"kit-"));
     RemoveTree(path_.substr(0, base + 1));
-    gReminders.clear();
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-    UniqueFile file(CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    UniqueFile file(CreateFileW(LongPathForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr));
     if (!file)
         return {};
@@ -74,12 +70,8 @@ std::string ReadWholeFile(const std::wstring& path) {
 }
 
 void WriteWholeFile(const std::wstring& path, std::string_view bytes) {
-    UniqueFile file(
-        CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    UniqueFile file(CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-bool PathExists(const std::wstring& path) {
-    return GetFileAttributesW(Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

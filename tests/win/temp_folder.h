@@ -1,9 +1,12 @@
-// A fresh folder under %TEMP% that the reminder file routines use as their exe folder; it is
+// A fresh folder under %TEMP% with its reminder file, for the reminder file routines; it is
 // removed with everything in it when the test ends.
 #pragma once
 
+#include "reminder_file.h"
+
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TempFolder {
   public:
@@ -14,15 +17,13 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::wstring& Path() const { return path_; } // with a trailing backslash
+    const ReminderFile& File() const { return file_; }
 
   private:
     std::wstring path_;
+    ReminderFile file_;
 };
 
-// Whole-file helpers for checking what the routines wrote.
+// Whole-file helpers for checking what the routines wrote; paths of any length.
 std::string ReadWholeFile(const std::wstring& path);
 void WriteWholeFile(const std::wstring& path, std::string_view bytes);
-bool PathExists(const std::wstring& path);
-
-// The path in the form that reaches the file system at any length.
-std::wstring Extended(const std::wstring& path);

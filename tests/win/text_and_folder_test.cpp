@@ -1,7 +1,8 @@
 // Code page 1252 conversions, the exe folder, and reminder files in folders with long paths
 // or names outside Windows-1252.
 #include "exe_folder.h"
-#include "reminder_file.h"
+#include "path_form.h"
+#include "reminder_rewrite.h"
 #include "temp_folder.h"
 #include "text_1252.h"
 
@@ -45,17 +46,19 @@ TEST(ReminderFile, WorksInFoldersOutsideTheCodePageAndBeyondMaxPath) {
     for (std::wstring name :
          {std::wstring(L"\u041F\u0430\u043F\u043A\u0430 \u65E5\u672C"), deep + L"\u0444"}) {
         TempFolder folder(name);
-        EXPECT_EQ(FileExists(ReminderFilePath()), false);
-        AppendReminder("09:30", "6 Diciembre 2026", "uno", 1);
-        AppendReminder("10:30", "6 Diciembre 2026", "dos", 1);
-        ASSERT_TRUE(FileExists(ReminderFilePath()));
-        LoadReminders();
-        ASSERT_EQ(ReminderCount(), 2);
-        gReminders[0].active = 0;
-        SaveReminders();
-        LoadReminders();
-        ASSERT_EQ(ReminderCount(), 1);
-        EXPECT_EQ(gReminders[0].text, "dos");
-        EXPECT_GT(ReminderFilePath().size(), name.size());
+        const ReminderFile& file = folder.File();
+        EXPECT_EQ(FileExists(file.Path()), false);
+        EXPECT_EQ(AppendReminder(file, "09:30", "6 Diciembre 2026", "uno", 1), 0);
+        EXPECT_EQ(AppendReminder(file, "10:30", "6 Diciembre 2026", "dos", 1), 0);
+        ASSERT_TRUE(FileExists(file.Path()));
+        std::vector<Reminder> table;
+        EXPECT_EQ(LoadReminders(file, table), 0);
+        ASSERT_EQ(table.size(), 2u);
+        table[0].active = 0;
+        EXPECT_EQ(SaveReminders(file, table), 0);
+        EXPECT_EQ(LoadReminders(file, table), 0);
+        ASSERT_EQ(table.size(), 1u);
+        EXPECT_EQ(table[0].text, "dos");
+        EXPECT_GT(file.Path().size(), name.size());
     }
 }

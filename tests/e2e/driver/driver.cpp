@@ -13,12 +13,14 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -278,6 +280,33 @@ void Run(std::istringstream& in, std::ostream& out) {
         for (HWND dialog : all)
             out << " " << HandleText(dialog);
         out << "\n";
+    } else if (command == "find-window") { // a top-level window of that class, shown or hidden
+        std::string className;
+        DWORD timeout = 0;
+        in >> className >> timeout;
+        std::wstring wide = WideFrom1252(Unhex(className));
+        ULONGLONG deadline = GetTickCount64() + timeout;
+        HWND found = nullptr;
+        while (!(found = FindWindowW(wide.c_str(), nullptr)) && GetTickCount64() < deadline)
+            Sleep(5);
+        out << (found ? "window " + HandleText(found) : std::string("none")) << "\n";
+    } else if (command == "private-bytes") { // of the process that owns the window
+        std::string handle;
+        in >> handle;
+        DWORD processId = 0;
+        GetWindowThreadProcessId(HandleFrom(handle), &processId);
+        UniqueHandle process(
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        if (!process || !GetProcessMemoryInfo(process.get(),
+                                              reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                              sizeof counters))
+            throw std::runtime_error("no memory counters");
+        // The commit charge. Windows gives it in both fields; Wine 8 fills in only the second for
+        // another process.
+        out << "bytes " << (counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage)
+            << "\n";
     } else if (command == "foreground") {
         out << "foreground " << HandleText(GetForegroundWindow()) << "\n";
     } else if (command == "count-boxes") {
@@ -338,6 +367,16 @@ void Run(std::istringstream& in, std::ostream& out) {
         PostMessageW(HandleFrom(handle), message, static_cast<WPARAM>(wparam),
                      static_cast<LPARAM>(lparam));
         out << "ok\n";
+    } else if (command == "send") { // returns once the window has handled it, or after 5 s
+        std::string handle;
+        unsigned message = 0;
+        unsigned long long wparam = 0, lparam = 0;
+        in >> handle >> message >> wparam >> lparam;
+        DWORD_PTR result = 0;
+        bool handled =
+            SendMessageTimeoutW(HandleFrom(handle), message, static_cast<WPARAM>(wparam),
+                                static_cast<LPARAM>(lparam), SMTO_NORMAL, 5000, &result) != 0;
+        out << "sent " << handled << "\n";
     } else if (command == "listbox") {
         std::string handle;
         int id = 0;

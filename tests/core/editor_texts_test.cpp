@@ -1,4 +1,4 @@
-#include "store.h"
+#include "editor_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,157 @@
+// The day watch's cost while it waits for the next day, against a yardstick built the same way
+// that waits with a hidden window and nothing to do: wake-ups in a minute of idling and private
+// memory. Both builds; the day watch and its yardstick idle side by side over the same minute.
+//
+// Wake-ups are counted from outside, as the voluntary context switches of every thread of every
+// Linux process of the program (the Wine process, and for a 32-bit program also the 64-bit one
+// that started it and waits for it): each time a thread wakes up and goes back to sleep counts
+// one. Private bytes are what Windows reports for the process (GetProcessMemoryInfo's
+// PrivateUsage), read by the test driver. Under Wine both include Wine's own share, which the
+// yardstick has too; the difference is what the watch itself adds.
+#include "driver_client.h"
+#include "record_bytes.h"
+
+#include <dirent.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+constexpr int kIdleSeconds = 60;
+constexpr int kReminders = 10000;
+
+// Voluntary context switches of each thread of the processes in that process group, by
+// "process/thread name".
+std::map<std::string, long> WakeUps(pid_t group) {
+    std::map<std::string, long> counts;
+    DIR* proc = opendir("/proc");
+    for (dirent* entry; proc && (entry = readdir(proc));) {
+        std::string pid = entry->d_name;
+        std::ifstream statFile("/proc/" + pid + "/stat");
+        std::string stat;
+        if (pid.find_first_not_of("0123456789") != std::string::npos ||
+            !std::getline(statFile, stat))
+            continue;
+        std::istringstream rest(stat.substr(stat.rfind(')') + 2));
+        std::string state;
+        long parent = 0, processGroup = 0;
+        rest >> state >> parent >> processGroup;
+        if (processGroup != group)
+            continue;
+        DIR* tasks = opendir(("/proc/" + pid + "/task").c_str());
+        for (dirent* task; tasks && (task = readdir(tasks));) {
+            if (task->d_name[0] == '.')
+                continue;
+            std::ifstream status("/proc/" + pid + "/task/" + task->d_name + "/status");
+            std::string name, line;
+            long switches = 0;
+            while (std::getline(status, line)) {
+                if (line.rfind("Name:", 0) == 0)
+                    name = line.substr(line.find_first_not_of(" \t", 5));
+                if (line.rfind("voluntary_ctxt_switches:", 0) == 0)
+                    switches = std::stol(line.substr(24));
+            }
+            counts[pid + "/" + task->d_name + " " + name] = switches;
+        }
+        if (tasks)
+            closedir(tasks);
+    }
+    if (proc)
+        closedir(proc);
+    return counts;
+}
+
+// Wake-ups between two counts, the total and per thread.
+long Difference(const std::map<std::string, long>& before, const std::map<std::string, long>& after,
+                std::string& perThread) {
+    long total = 0;
+    for (const auto& [thread, count] : after) {
+        auto earlier = before.find(thread);
+        long woken = count - (earlier == before.end() ? 0 : earlier->second);
+        total += woken;
+        perThread += " " + thread + ": " + std::to_string(woken) + ";";
+    }
+    return total;
+}
+
+double PrivateMiB(Driver& driver, const std::string& window) {
+    std::vector<std::string> words = Words(driver.Command("private-bytes " + window).at(0));
+    return std::stod(words.at(1)) / (1024 * 1024);
+}
+
+struct Idler {
+    const char* what;
+    Process process;
+    std::string window;
+    std::map<std::string, long> before;
+};
+
+// Started, its first box closed, its hidden window found.
+Idler StartIdler(Driver& driver, const char* what, const std::string& exe,
+                 const std::vector<std::string>& arguments, const std::string& caption,
+                 const std::string& windowClass) {
+    Idler idler{what, StartProgram(exe, "", arguments), "", {}};
+    std::optional<Box> box = driver.FindBox(caption, 30000);
+    if (!box) {
+        std::fprintf(stderr, "%s showed no box\n", what);
+        std::exit(1);
+    }
+    driver.Press(*box, 1);
+    idler.window = driver.FindWindowOfClass(windowClass, 30000);
+    if (idler.window.empty()) {
+        std::fprintf(stderr, "%s has no window of class %s\n", what, windowClass.c_str());
+        std::exit(1);
+    }
+    return idler;
+}
+
+void BenchmarkIdling(Driver& driver, const std::string& build) {
+    InstallFolder folder(build, {"notifier.exe"});
+    WriteFile(folder.Path() + "minimal_watch.exe",
+              ReadFile(BuildPath(build, "bench/minimal_watch.exe")));
+    // A well-used file, none of it for today: the watch has read all of it for the day it
+    // greeted, and keeps none of it while it waits.
+    std::string records;
+    for (int i = 0; i < kReminders; ++i)
+        records += ReminderRecordBytes("09:30", "1 Enero 2025",
+                                       ("Recordatorio numero " + std::to_string(i)).c_str());
+    WriteFile(folder.ReminderFile(), records);
+    std::vector<Idler> idlers;
+    idlers.push_back(StartIdler(driver, "day watch (notifier.exe /diario, 10,000 reminders read)",
+                                folder.Program("notifier.exe"), {"/diario"},
+                                "Recordatorio Santoral - Efemerides", "Recordatorio.AvisoDiario"));
+    idlers.push_back(StartIdler(driver, "yardstick (hidden window, no timer)",
+                                folder.Path() + "minimal_watch.exe", {}, "Minimal",
+                                "Minimal.Watch"));
+    std::this_thread::sleep_for(std::chrono::seconds(2)); // the boxes' last messages
+    for (Idler& idler : idlers)
+        idler.before = WakeUps(idler.process.Id());
+    std::this_thread::sleep_for(std::chrono::seconds(kIdleSeconds));
+    std::printf("%s build, %d s idle:\n", build.c_str(), kIdleSeconds);
+    for (Idler& idler : idlers) {
+        std::string perThread;
+        long wakeUps = Difference(idler.before, WakeUps(idler.process.Id()), perThread);
+        std::printf("  %s: %ld wake-ups (%s ), private bytes %.2f MiB\n", idler.what, wakeUps,
+                    perThread.c_str() + 1, PrivateMiB(driver, idler.window));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: idle_bench win64|win32\n");
+        return 2;
+    }
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::string build = CheckedBuild(argv[1]);
+    Driver driver;
+    BenchmarkIdling(driver, build);
+    return 0;
+}

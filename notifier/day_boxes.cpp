@@ -1,0 +1,18 @@
+#include "day_boxes.h"
+
+#include "message_box.h"
+#include "today_reminders.h"
+
+#include <windows.h>
+
+Today ReadToday() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return TodayFromDate(static_cast<int16_t>(now.wDay), static_cast<int16_t>(now.wMonth),
+                         static_cast<int16_t>(now.wYear));
+}
+
+void ShowDayBoxes(const ReminderFile& file, const Today& today) {
+    ShowMessageBox(DayGreetingText(today), "Recordatorio Santoral - Efemerides", kBoxOk);
+    ShowTodayReminders(file, today);
+}

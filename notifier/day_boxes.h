@@ -1,0 +1,13 @@
+// The boxes of one day: the greeting, then one box per reminder of that day. A plain start and
+// the day watch both show them through here.
+#pragma once
+
+#include "greeting.h"
+#include "reminder_file.h"
+
+// Today by the local clock.
+Today ReadToday();
+
+// The greeting box and, once it is closed, the day's reminders from the reminder file as it is
+// now, one box after the other. Returns when the last box is closed.
+void ShowDayBoxes(const ReminderFile& file, const Today& today);

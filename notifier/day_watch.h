@@ -1,0 +1,18 @@
+// The day watch: a notifier that stays for the whole session, with no window the user sees, and
+// greets each new local day as a plain start greets the day it starts on.
+#pragma once
+
+#include "reminder_file.h"
+
+#include <windows.h>
+
+// The class of the watch's hidden window, whose title is the watch's folder without the final
+// backslash. The installer finds the watch of the folder it installs to by both, and asks it to
+// end with WM_CLOSE.
+constexpr wchar_t kDayWatchClass[] = L"Recordatorio.AvisoDiario";
+
+// Greets today, then every new day at its start (midnight, a resume from sleep, a change of the
+// clock or time zone), each day once, until the session ends or the window is closed. A second
+// watch of the same folder in the same session ends at once, showing nothing. Returns the exit
+// code, 0.
+int RunDayWatch(HINSTANCE instance, const ReminderFile& file);
