@@ -16,7 +16,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR command, int s
     CreateWindowW(L"KitWineKeepAlive", L"", WS_POPUP, 0, 0, 1, 1, NULL, NULL, instance, NULL);
     if (command && *command == L'"') { /* a path with blanks arrives quoted */
         ++command;
-        for (wchar_t *end = command; *end; ++end)
+        for (wchar_t* end = command; *end; ++end)
             if (*end == L'"')
                 *end = 0;
     }
