@@ -34,14 +34,31 @@ int RunToEnd(std::vector<std::string> arguments, int timeoutMs = 60000) {
     return Process(arguments, WineEnvironment()).Wait(timeoutMs);
 }
 
+// What a command run by cmd writes into a file; empty if it wrote nothing. Wine's cmd now and
+// then cannot start a program ("Application could not be started"): a step that must find an
+// answer asks again until it does, within the effect deadline.
+std::string CmdAnswer(const InstallFolder& scratch, const std::vector<std::string>& command) {
+    std::string answer = scratch.Path() + "answer.txt";
+    fs::remove(answer);
+    std::vector<std::string> arguments = {"cmd", "/c"};
+    arguments.insert(arguments.end(), command.begin(), command.end());
+    arguments.push_back(">" + scratch.WindowsPath(answer));
+    return RunToEnd(arguments) == 0 && PathExists(answer) ? ReadFile(answer) : "";
+}
+std::string AwaitCmdAnswer(const InstallFolder& scratch, const std::vector<std::string>& command) {
+    std::string answer;
+    WaitUntil([&] { return !(answer = CmdAnswer(scratch, command)).empty(); });
+    return answer;
+}
+
 // Wine's profile folders, as Linux paths: what a Windows program gets for %APPDATA%.
 std::string RoamingAppData(const InstallFolder& scratch) {
-    std::string answer = scratch.Path() + "appdata.txt";
-    RunToEnd({"cmd", "/c", "echo", "%APPDATA%>" + scratch.WindowsPath(answer)});
-    std::string windowsPath = ReadFile(answer);
+    std::string windowsPath = AwaitCmdAnswer(scratch, {"echo", "%APPDATA%"});
     windowsPath.erase(windowsPath.find_last_not_of("\r\n ") + 1);
+    if (windowsPath.size() < 3)
+        throw std::runtime_error("cmd gave no %APPDATA%: \"" + windowsPath + "\"");
     // C:\users\... lies in the prefix's dosdevices/c: (drive_c).
-    std::string unixPath = std::string(KIT_SOURCE_DIR) + "/build/wine/prefix/dosdevices/" +
+    std::string unixPath = WineHome() + "/prefix/dosdevices/" +
                            static_cast<char>(std::tolower(windowsPath.at(0))) + ":" +
                            windowsPath.substr(2);
     for (char& c : unixPath)
@@ -50,13 +67,13 @@ std::string RoamingAppData(const InstallFolder& scratch) {
     return unixPath;
 }
 
-// A reg query's answer, through a file as with %APPDATA%; empty if the value is not there.
+// A reg query's answer, empty if the value is not there; one that the installer must have
+// written is asked for until it shows.
 std::string RegistryValue(const InstallFolder& scratch, const std::string& value) {
-    std::string answer = scratch.Path() + "reg.txt";
-    fs::remove(answer);
-    bool found = RunToEnd({"cmd", "/c", "reg", "query", kUninstallKey, "/v", value,
-                           ">" + scratch.WindowsPath(answer)}) == 0;
-    return found ? ReadFile(answer) : "";
+    return CmdAnswer(scratch, {"reg", "query", kUninstallKey, "/v", value});
+}
+std::string AwaitRegistryValue(const InstallFolder& scratch, const std::string& value) {
+    return AwaitCmdAnswer(scratch, {"reg", "query", kUninstallKey, "/v", value});
 }
 
 // A shortcut holds its target's path, in Windows' ANSI text among other forms.
@@ -137,9 +154,10 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
     EXPECT_TRUE(PointsTo(uninstallLink, WindowsFolder() + "\\desinstalar.exe")) << uninstallLink;
     EXPECT_TRUE(PointsTo(startupLink, WindowsFolder() + "\\notifier.exe")) << startupLink;
     EXPECT_TRUE(HasArguments(startupLink, "/diario")) << startupLink;
-    EXPECT_NE(RegistryValue(scratch, "DisplayVersion").find(KIT_VERSION), std::string::npos);
-    EXPECT_NE(RegistryValue(scratch, "UninstallString").find(WindowsFolder() + "\\desinstalar.exe"),
-              std::string::npos);
+    EXPECT_NE(AwaitRegistryValue(scratch, "DisplayVersion").find(KIT_VERSION), std::string::npos);
+    EXPECT_NE(
+        AwaitRegistryValue(scratch, "UninstallString").find(WindowsFolder() + "\\desinstalar.exe"),
+        std::string::npos);
 
     Driver driver;
     Process watch = StartDayWatch(driver, folder);

@@ -36,19 +36,29 @@ std::string Environment(const char* name, const std::string& fallback = "") {
     return value ? value : fallback;
 }
 
+std::string DefaultWineHome() {
+    return std::string(KIT_SOURCE_DIR) + "/build/wine";
+}
+
 // tools/run-wine prepares the X server, the prefix and the wineserver; an empty run does it.
+// The 32-bit suites' home gets an X server of its own, whatever DISPLAY says, so that they never
+// share a screen with the 64-bit ones.
 std::string PrepareWine() {
+    bool ownHome = WineHome() != DefaultWineHome();
     std::string runner = std::string(KIT_SOURCE_DIR) + "/tools/run-wine";
     std::vector<std::string> argv = {runner, "cmd", "/c", "exit"};
-    std::vector<std::string> environment;
-    for (char** e = environ; *e; ++e)
-        environment.push_back(*e);
+    std::vector<std::string> environment = {"KIT_WINE_HOME=" + WineHome()};
+    for (char** e = environ; *e; ++e) {
+        std::string entry = *e;
+        if (entry.rfind("KIT_WINE_HOME=", 0) != 0 && (!ownHome || entry.rfind("DISPLAY=", 0) != 0))
+            environment.push_back(entry);
+    }
     Process setup(argv, environment);
     if (setup.Wait(180000) != 0)
-        throw std::runtime_error("tools/run-wine could not prepare Wine");
-    std::string display = Environment("DISPLAY");
+        throw std::runtime_error("tools/run-wine could not prepare Wine in " + WineHome());
+    std::string display = ownHome ? "" : Environment("DISPLAY");
     if (display.empty()) {
-        std::ifstream file(std::string(KIT_SOURCE_DIR) + "/build/wine/display");
+        std::ifstream file(WineHome() + "/display");
         file >> display;
     }
     return display;
@@ -72,6 +82,11 @@ std::string SecondsFromNow(const std::string& moment) {
 
 } // namespace
 
+std::string WineHome() {
+    return RequestedBuild() == "win32" ? std::string(KIT_SOURCE_DIR) + "/build/wine-win32"
+                                       : DefaultWineHome();
+}
+
 std::string CheckedBuild(const std::string& build) {
     if (build != "win64" && build != "win32")
         throw std::runtime_error("a Windows build is win64 or win32, not " + build);
@@ -92,7 +107,7 @@ const std::vector<std::string>& WineEnvironment() {
         std::string display = PrepareWine();
         return std::vector<std::string>{
             "DISPLAY=" + display,
-            "WINEPREFIX=" + std::string(KIT_SOURCE_DIR) + "/build/wine/prefix",
+            "WINEPREFIX=" + WineHome() + "/prefix",
             "WINEDEBUG=-all",
             // As tools/run-wine: shortcuts made under Wine stay out of $HOME's desktop menus.
             "WINEDLLOVERRIDES=mscoree,mshtml=;winemenubuilder.exe=d",
@@ -240,17 +255,19 @@ std::string InstallFolder::WindowsPath(const std::string& unixPath) const {
     return path;
 }
 
-static const std::string kDriveM = std::string(KIT_SOURCE_DIR) + "/build/wine/prefix/dosdevices/m:";
+static std::string DriveMLink() {
+    return WineHome() + "/prefix/dosdevices/m:";
+}
 
 DriveM::DriveM(const std::string& folder) {
-    WineEnvironment();       // the prefix
-    unlink(kDriveM.c_str()); // left by a test that was killed
-    if (symlink(folder.c_str(), kDriveM.c_str()) != 0)
-        throw std::runtime_error("cannot make " + kDriveM);
+    WineEnvironment();            // the prefix
+    unlink(DriveMLink().c_str()); // left by a test that was killed
+    if (symlink(folder.c_str(), DriveMLink().c_str()) != 0)
+        throw std::runtime_error("cannot make " + DriveMLink());
 }
 
 DriveM::~DriveM() {
-    unlink(kDriveM.c_str());
+    unlink(DriveMLink().c_str());
 }
 
 std::vector<std::string> UnusualFolderNames() {

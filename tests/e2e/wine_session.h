@@ -12,6 +12,11 @@
 // The first call sets up the X server, the prefix and a persistent wineserver on the real clock.
 const std::vector<std::string>& WineEnvironment();
 
+// Where tools/run-wine keeps the prefix (<home>/prefix) and the X server's display: build/wine,
+// or build/wine-win32 for the 32-bit suites (KIT_WINDOWS_BUILD=win32), so that they run beside
+// the 64-bit ones on a desktop of their own.
+std::string WineHome();
+
 // A Windows build is "win64" or the 32-bit release, "win32". Throws, saying why, if the name is
 // neither or this machine cannot run that build's programs; otherwise returns it.
 std::string CheckedBuild(const std::string& build);
