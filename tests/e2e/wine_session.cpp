@@ -53,9 +53,20 @@ std::string PrepareWine() {
         if (entry.rfind("KIT_WINE_HOME=", 0) != 0 && (!ownHome || entry.rfind("DISPLAY=", 0) != 0))
             environment.push_back(entry);
     }
-    Process setup(argv, environment);
-    if (setup.Wait(180000) != 0)
-        throw std::runtime_error("tools/run-wine could not prepare Wine in " + WineHome());
+    // Its empty run is a Wine program like any other, which Wine now and then fails to start:
+    // a second and a third try, before the tests that need Wine are given up.
+    std::string exitCodes;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        int exitCode = Process(argv, environment).Wait(180000);
+        if (exitCode == 0) {
+            exitCodes.clear();
+            break;
+        }
+        exitCodes += " " + std::to_string(exitCode);
+    }
+    if (!exitCodes.empty())
+        throw std::runtime_error("tools/run-wine could not prepare Wine in " + WineHome() +
+                                 " (exit codes" + exitCodes + ")");
     std::string display = ownHome ? "" : Environment("DISPLAY");
     if (display.empty()) {
         std::ifstream file(WineHome() + "/display");
