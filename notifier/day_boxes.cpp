@@ -12,7 +12,7 @@ Today ReadToday() {
                          static_cast<int16_t>(now.wYear));
 }
 
-void ShowDayBoxes(const ReminderFile& file, const Today& today) {
-    ShowMessageBox(DayGreetingText(today), "Recordatorio Santoral - Efemerides", kBoxOk);
-    ShowTodayReminders(file, today);
+void ShowDayBoxes(const ReminderFile& file, const Today& today, unsigned boxStyle) {
+    ShowMessageBox(DayGreetingText(today), "Recordatorio Santoral - Efemerides", boxStyle);
+    ShowTodayReminders(file, today, boxStyle);
 }

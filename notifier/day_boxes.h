@@ -9,5 +9,6 @@
 Today ReadToday();
 
 // The greeting box and, once it is closed, the day's reminders from the reminder file as it is
-// now, one box after the other. Returns when the last box is closed.
-void ShowDayBoxes(const ReminderFile& file, const Today& today);
+// now, one box after the other, all in boxes of that style (message_box.h). Returns when the
+// last box is closed.
+void ShowDayBoxes(const ReminderFile& file, const Today& today, unsigned boxStyle);

@@ -1,86 +1,138 @@
 #include "day_watch.h"
 
+#include "alert_text.h"
 #include "day_boxes.h"
 #include "day_watch_rules.h"
 #include "folder_object_name.h"
 #include "handle.h"
+#include "local_moment.h"
+#include "message_box.h"
+#include "path_form.h"
+#include "timed_alerts.h"
+#include "today_reminders.h"
 
 #include <cstdint>
 #include <set>
 
 namespace {
 
-constexpr UINT_PTR kMidnightTimer = 1;
+// The watch's one timer: to the next due moment (the next timed alert or the next local
+// midnight, whichever comes first), or for a moment after a change in the folder.
+constexpr UINT_PTR kTimer = 1;
 // Posted to the window by the handlers of the system's notices, which must answer at once: the
 // sender (the system at a resume, the program that set the clock) waits for the answer, and a
 // day's boxes may stay open for hours.
-constexpr UINT kLookAtDate = WM_APP;
+constexpr UINT kLookAtClock = WM_APP;
+// A change in the folder is looked at a second later, once the program that made it is done:
+// the editor's save is several steps, and it reads the file again right after it writes.
+constexpr UINT kSettleAfterChange = 1000;
+// The wait when the clock cannot be read as a local date: the watch looks again then.
+constexpr UINT kWaitWithoutLocalTime = 3600 * 1000;
 constexpr int64_t kFileTimeUnitsPerMillisecond = 10000;
-constexpr uint64_t kFileTimeUnitsPerDay = 24ULL * 3600 * 1000 * kFileTimeUnitsPerMillisecond;
-// The wait when the clock cannot be read as a local date: the date is looked at again then.
-constexpr int64_t kWaitWithoutLocalTime = 3600 * 1000;
 
 // The watch's own state, held by its window.
 struct DayWatch {
-    const ReminderFile& file; // read afresh for each day
+    const ReminderFile& file; // read afresh at each look
     std::set<int32_t> greetedDays;
-    bool showingBoxes = false; // a day's boxes are open, in modal loops further up the stack
+    TodaysAlerts alerts;              // of the day greeted last
+    std::optional<int64_t> nextAlert; // its local moment, as the last look found it
+    bool showingBoxes = false;        // boxes are open, in modal loops further up the stack
+    bool settling = false;            // the timer waits for a change in the folder to settle
 };
 
 DayWatch& WatchOf(HWND window) {
     return *reinterpret_cast<DayWatch*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-uint64_t FileTimeValue(const FILETIME& time) {
-    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-// Milliseconds from now to the start of the next local day, by the local clock and time zone
-// (the day on which the clocks change has 23 or 25 hours). A wait computed from the clock here,
-// not a due time handed to the system: the timer that waits it is re-armed at every look at the
-// date, so a change of the clock or time zone moves it too.
-int64_t MillisecondsToNextMidnight() {
-    FILETIME now, midnight;
-    SYSTEMTIME utc, local, nextLocal, nextUtc;
+// Now, in milliseconds since 1601 (UTC): the scale of the instants handed to LocalMomentAt.
+int64_t NowInstant() {
+    FILETIME now;
     GetSystemTimeAsFileTime(&now);
-    if (!FileTimeToSystemTime(&now, &utc) ||
-        !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
-        return kWaitWithoutLocalTime;
-    local.wHour = local.wMinute = local.wSecond = local.wMilliseconds = 0;
-    if (!SystemTimeToFileTime(&local, &midnight))
-        return kWaitWithoutLocalTime;
-    uint64_t next = FileTimeValue(midnight) + kFileTimeUnitsPerDay;
-    midnight = {static_cast<DWORD>(next), static_cast<DWORD>(next >> 32)};
-    if (!FileTimeToSystemTime(&midnight, &nextLocal) ||
-        !TzSpecificLocalTimeToSystemTime(nullptr, &nextLocal, &nextUtc) ||
-        !SystemTimeToFileTime(&nextUtc, &midnight))
-        return kWaitWithoutLocalTime;
-    return (static_cast<int64_t>(FileTimeValue(midnight)) -
-            static_cast<int64_t>(FileTimeValue(now))) /
+    return static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32) |
+                                now.dwLowDateTime) /
            kFileTimeUnitsPerMillisecond;
 }
 
-void ArmMidnightTimer(HWND window) {
-    SetTimer(window, kMidnightTimer, MidnightTimerDelay(MillisecondsToNextMidnight()), nullptr);
+// The local moment at an instant, by the time zone's rules for that instant's year (a change of
+// the clock between now and then included); -1 if the system cannot tell.
+int64_t LocalMomentAt(int64_t instant) {
+    uint64_t units = static_cast<uint64_t>(instant) * kFileTimeUnitsPerMillisecond;
+    FILETIME time{static_cast<DWORD>(units), static_cast<DWORD>(units >> 32)};
+    SYSTEMTIME utc, local;
+    if (!FileTimeToSystemTime(&time, &utc) ||
+        !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+        return -1;
+    return LocalMoment(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
+                       local.wSecond);
 }
 
-// Looks at the date: greets today unless it has been greeted, and then each day that has begun
-// by the time the user closes the last box. Called while boxes are open (their modal loops
-// deliver the timer and the system's notices), it only re-arms the timer: the loop that showed
-// them looks at the date again once they are closed, so two days' boxes never show together.
-void GreetNewDays(HWND window) {
-    ArmMidnightTimer(window);
+// The timer to the next due moment: the next alert that the last look found, or else the start
+// of the next local day. A wait computed from the clock here, not a due time handed to the
+// system, and re-armed at every look, so that a change of the clock or time zone moves it too.
+void ArmTimer(HWND window, std::optional<int64_t> nextAlert) {
+    int64_t now = NowInstant();
+    int64_t shown = LocalMomentAt(now);
+    if (shown < 0) {
+        SetTimer(window, kTimer, kWaitWithoutLocalTime, nullptr);
+        return;
+    }
+    int64_t due = NextDayStart(shown);
+    if (nextAlert && *nextAlert < due)
+        due = *nextAlert;
+    SetTimer(window, kTimer, TimerDelay(FirstInstantShowing(due, now, LocalMomentAt) - now),
+             nullptr);
+}
+
+// Shows what is due now, if anything: the greeting of a day not greeted yet with its reminders,
+// or else the earliest timed alert due, from the file as it is at this moment. Returns false
+// when nothing was due; the watch then waits for the alert that the look found next.
+bool ShowWhatIsDue(DayWatch& watch) {
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    Today today =
+        TodayFromDate(static_cast<int16_t>(local.wDay), static_cast<int16_t>(local.wMonth),
+                      static_cast<int16_t>(local.wYear));
+    int64_t now = LocalMoment(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
+                              local.wSecond);
+    if (TakeDayToGreet(watch.greetedDays, DayNumber(today.year, today.month, today.day))) {
+        // What is due by now comes in the greeting; the alerts of the day before are dropped.
+        watch.alerts = TodaysAlerts{now, {}};
+        ShowDayBoxes(watch.file, today, kBoxOk | kBoxAboveOthers);
+        return true;
+    }
+    std::string alert;
+    {
+        std::vector<Reminder> table; // let go before the box, which may stay open for hours
+        LoadRemindersPatiently(watch.file, table);
+        AlertLook look = LookAtAlerts(table, today, now, watch.alerts);
+        if (!look.due) {
+            watch.alerts.lookedUntil = now;
+            watch.nextAlert = look.next;
+            return false;
+        }
+        watch.alerts.shown.insert(AlertKey(table[*look.due]));
+        alert = AlertText(today, table[*look.due]);
+    }
+    ShowMessageBox(alert, "Recordatorio", kBoxOk | kBoxAboveOthers);
+    return true;
+}
+
+// Looks at the clock and the file: shows what is due, one box after the other, until nothing is,
+// then arms the timer for what comes next. Called while boxes are open (their modal loops
+// deliver the timer and the system's notices), it does nothing: the loop that showed them looks
+// again once they are closed, so that two boxes never show together, a new day's greeting comes
+// before that day's alerts, and alerts that fell due meanwhile come in time order.
+void LookAtClock(HWND window) {
     DayWatch& watch = WatchOf(window);
+    KillTimer(window, kTimer);
+    watch.settling = false;
     if (watch.showingBoxes)
         return;
     watch.showingBoxes = true;
-    for (;;) {
-        Today today = ReadToday();
-        if (!TakeDayToGreet(watch.greetedDays, DayNumber(today.year, today.month, today.day)))
-            break;
-        ShowDayBoxes(watch.file, today);
+    while (ShowWhatIsDue(watch)) {
     }
     watch.showingBoxes = false;
+    ArmTimer(window, watch.nextAlert);
 }
 
 // Ends the watch now. With a day's boxes open (modal loops further up this stack) the process
@@ -93,27 +145,38 @@ void EndWatch(HWND window) {
 }
 
 void OnTimer(HWND window, UINT_PTR timer) {
-    if (timer == kMidnightTimer)
-        GreetNewDays(window);
+    if (timer == kTimer)
+        LookAtClock(window);
 }
 
-void OnLookAtDate(HWND window) {
-    GreetNewDays(window);
+void OnLookAtClock(HWND window) {
+    LookAtClock(window);
 }
 
 // The clock or the time zone was set. A settings change is looked at too, in case a new time
 // zone is announced only that way.
 void OnTimeChange(HWND window) {
-    PostMessageW(window, kLookAtDate, 0, 0);
+    PostMessageW(window, kLookAtClock, 0, 0);
 }
 
 LRESULT OnPowerBroadcast(HWND window, WPARAM event) {
-    // A resume on its own or by the user: the night may have passed in sleep or hibernation.
+    // A resume on its own or by the user: the night, or an alert's time, may have passed in sleep
+    // or hibernation.
     if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
-        PostMessageW(window, kLookAtDate, 0, 0);
+        PostMessageW(window, kLookAtClock, 0, 0);
     return TRUE;
 }
 
+// Something in the folder changed: the reminder file, perhaps, with an alert added, changed or
+// deleted. The timer then looks a moment later; a folder that keeps changing is looked at once
+// in that moment, not at every change.
+void OnFolderChange(HWND window) {
+    DayWatch& watch = WatchOf(window);
+    if (watch.settling)
+        return;
+    watch.settling = true;
+    SetTimer(window, kTimer, kSettleAfterChange, nullptr);
+}
 // Nothing to save: the session may end at once.
 LRESULT OnQueryEndSession() {
     return TRUE;
@@ -141,7 +204,7 @@ LRESULT CALLBACK DayWatchProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
         break;
     case WM_TIMER: OnTimer(window, wParam); return 0;
-    case kLookAtDate: OnLookAtDate(window); return 0;
+    case kLookAtClock: OnLookAtClock(window); return 0;
     case WM_TIMECHANGE:
     case WM_SETTINGCHANGE: OnTimeChange(window); return 0;
     case WM_POWERBROADCAST: return OnPowerBroadcast(window, wParam);
@@ -171,9 +234,41 @@ std::wstring WindowTitle(const std::wstring& folder) {
     return folder.ends_with(L'\\') ? folder.substr(0, folder.size() - 1) : folder;
 }
 
+// The system's notice of changes in the folder: files made, deleted, renamed or written (the
+// editor appends to the reminder file, or replaces it by a new one). Empty if the folder cannot
+// be watched: the alerts then come as the file was at the last look.
+UniqueChangeNotification WatchFolder(const std::wstring& folder) {
+    return UniqueChangeNotification(FindFirstChangeNotificationW(
+        LongPathForm(folder).c_str(), FALSE,
+        FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE));
+}
+
+// Waits for the window's messages and the folder's changes, never for anything else, until the
+// window is destroyed.
+void RunMessageLoop(HWND window, HANDLE folderChange) {
+    for (;;) {
+        DWORD handles = folderChange ? 1 : 0;
+        DWORD woken = MsgWaitForMultipleObjectsEx(handles, &folderChange, INFINITE, QS_ALLINPUT,
+                                                  MWMO_INPUTAVAILABLE);
+        if (handles && woken == WAIT_OBJECT_0) {
+            // A notice that cannot be asked for again would stay signalled: the watch then goes
+            // on without it.
+            if (!FindNextChangeNotification(folderChange))
+                folderChange = nullptr;
+            OnFolderChange(window);
+        }
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                return;
+            DispatchMessageW(&message);
+        }
+    }
+}
+
 } // namespace
 
-int RunDayWatch(HINSTANCE instance, const ReminderFile& file) {
+int RunDayWatch(HINSTANCE instance, const ReminderFile& file, bool todayGreeted) {
     const std::wstring& folder = file.Folder();
     UniqueOwnedMutex claim;
     if (!ClaimWatchOfFolder(folder, claim))
@@ -184,18 +279,29 @@ int RunDayWatch(HINSTANCE instance, const ReminderFile& file) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kDayWatchClass;
     RegisterClassExW(&windowClass);
-    DayWatch watch{file, {}};
+    DayWatch watch{file, {}, {}, {}};
+    if (todayGreeted) {
+        // Today's boxes were seen at the start of the session; only the alerts still to come are
+        // to come.
+        SYSTEMTIME local;
+        GetLocalTime(&local);
+        watch.greetedDays.insert(DayNumber(local.wYear, local.wMonth, local.wDay));
+        watch.alerts.lookedUntil = LocalMoment(local.wYear, local.wMonth, local.wDay, local.wHour,
+                                               local.wMinute, local.wSecond);
+    }
     // A top-level window that is never shown: only top-level windows get the system's notices of
     // time changes, resumes and the session's end.
     HWND window = CreateWindowExW(0, kDayWatchClass, WindowTitle(folder).c_str(), WS_POPUP, 0, 0, 0,
                                   0, nullptr, nullptr, instance, &watch);
     if (!window) {
-        ShowDayBoxes(file, ReadToday()); // no watch to be had: the greeting of a plain start
+        // No watch to be had: the greeting of a plain start, unless today was greeted.
+        if (!todayGreeted)
+            ShowDayBoxes(file, ReadToday(), kBoxOk);
         return 0;
     }
-    GreetNewDays(window);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0)
-        DispatchMessageW(&message);
+    // Watched from before the first look, so that no change after it goes unnoticed.
+    UniqueChangeNotification folderChange = WatchFolder(folder);
+    LookAtClock(window);
+    RunMessageLoop(window, folderChange ? folderChange.get() : nullptr);
     return 0;
 }

@@ -1,5 +1,6 @@
-// The day watch: a notifier that stays for the whole session, with no window the user sees, and
-// greets each new local day as a plain start greets the day it starts on.
+// The day watch: a notifier that stays for the whole session, with no window the user sees,
+// greets each new local day as a plain start greets the day it starts on, and brings each timed
+// reminder of the day again at its time.
 #pragma once
 
 #include "reminder_file.h"
@@ -11,8 +12,9 @@
 // end with WM_CLOSE.
 constexpr wchar_t kDayWatchClass[] = L"Recordatorio.AvisoDiario";
 
-// Greets today, then every new day at its start (midnight, a resume from sleep, a change of the
-// clock or time zone), each day once, until the session ends or the window is closed. A second
-// watch of the same folder in the same session ends at once, showing nothing. Returns the exit
-// code, 0.
-int RunDayWatch(HINSTANCE instance, const ReminderFile& file);
+// Greets today (unless `todayGreeted`), then every new day at its start (midnight, a resume from
+// sleep, a change of the clock or time zone), each day once; and brings each of the day's timed
+// reminders again at its time, above other windows, until the session ends or the window is
+// closed. A second watch of the same folder in the same session ends at once, showing nothing.
+// Returns the exit code, 0.
+int RunDayWatch(HINSTANCE instance, const ReminderFile& file, bool todayGreeted);

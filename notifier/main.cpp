@@ -1,9 +1,11 @@
 // The notifier: greets the user with today's date and saint, shows today's reminders, ends.
-// Started with /diario it stays, as a day watch, and does the same at the start of every new day.
+// Started with /diario it stays, as a day watch, does the same at the start of every new day and
+// brings each timed reminder again at its time.
 #include "day_boxes.h"
 #include "day_watch.h"
 #include "day_watch_rules.h"
 #include "exe_folder.h"
+#include "message_box.h"
 #include "reminder_file.h"
 #include "santoral.h"
 
@@ -12,8 +14,9 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
     ReminderFile file(ExeFolder()); // the reminder file beside the program
     FillSantoral();
-    if (IsDayWatchCommandLine(arguments ? arguments : L""))
-        return RunDayWatch(instance, file);
-    ShowDayBoxes(file, ReadToday());
+    StartKind start = StartKindOf(arguments ? arguments : L"");
+    if (start != StartKind::Plain)
+        return RunDayWatch(instance, file, start == StartKind::RestartedWatch);
+    ShowDayBoxes(file, ReadToday(), kBoxOk);
     return 0;
 }

@@ -4,7 +4,14 @@
 #include "greeting.h"
 #include "reminder_file.h"
 
+#include <vector>
+
+// Loads the reminder file, if there is one, as LoadReminders does without creating it. A file
+// that another program holds for a moment (the editor while it saves, a backup or sync tool) is
+// asked for again for up to 2 seconds, so that its reminders are not passed over.
+int LoadRemindersPatiently(const ReminderFile& file, std::vector<Reminder>& table);
+
 // Loads the reminder file, if there is one, and shows each live reminder of today in file order,
-// one box after the other. Never creates the file, never reports: a file that cannot be read
-// shows no reminders.
-void ShowTodayReminders(const ReminderFile& file, const Today& today);
+// one box after the other, in boxes of that style (message_box.h). Never creates the file, never
+// reports: a file that cannot be read shows no reminders.
+void ShowTodayReminders(const ReminderFile& file, const Today& today, unsigned boxStyle);

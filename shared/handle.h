@@ -66,6 +66,13 @@ struct FindTraits {
     static void Close(Type search) { FindClose(search); }
 };
 
+// A folder's change notification is ended by FindCloseChangeNotification.
+struct ChangeNotificationTraits {
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type notification) { FindCloseChangeNotification(notification); }
+};
+
 struct LibraryTraits {
     using Type = HMODULE;
     static Type Empty() { return nullptr; }
@@ -76,4 +83,5 @@ using UniqueFile = UniqueResource<FileTraits>;
 using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueOwnedMutex = UniqueResource<OwnedMutexTraits>;
 using UniqueFind = UniqueResource<FindTraits>;
+using UniqueChangeNotification = UniqueResource<ChangeNotificationTraits>;
 using UniqueLibrary = UniqueResource<LibraryTraits>;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 TEST_F(NotifierTest, SixthOfDecemberShowsTodaysRemindersInFileOrder) {
@@ -61,15 +62,25 @@ TEST_F(NotifierTest, WithoutAReminderFileOnlyTheGreetingAndNoFileIsMade) {
     EXPECT_FALSE(PathExists(folder.ReminderFile()));
 }
 
-TEST_F(NotifierTest, FileHeldByAnotherProgramGivesTheGreetingOnlyAndNoError) {
+// Held by another program for longer than 2 s, the file is passed over silently; held for a
+// moment, as the editor or a backup tool holds it, it is waited for and its reminders show.
+TEST_F(NotifierTest, FileHeldForAMomentIsWaitedForAndHeldLongerIsPassedOver) {
+    const std::string greeting = "Hoy es 6 Diciembre 2026 Domingo\r\n\r\nSan Nicolas de Bari";
     WriteFile(folder.ReminderFile(),
               ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan"));
     ASSERT_TRUE(driver.Hold(folder.WindowsPath(folder.ReminderFile())));
     Process notifier = Start("2026-12-06 09:05:07");
-    EXPECT_EQ(ReadAndClose(kGreetingCaption),
-              "Hoy es 6 Diciembre 2026 Domingo\r\n\r\nSan Nicolas de Bari");
+    EXPECT_EQ(ReadAndClose(kGreetingCaption), greeting);
     ExpectEndsWithoutMoreBoxes(notifier);
+
+    notifier = Start("2026-12-06 09:06:00");
+    EXPECT_EQ(ReadAndClose(kGreetingCaption), greeting);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // its first look meets the hold
     driver.Release();
+    EXPECT_EQ(ReadAndClose("Recordatorio"),
+              "Tienes un recordatorio para Hoy 06/12/2026 Domingo a las 09:30 : "
+              "\r\n\r\nRecuerda :\r\n\r\nComprar pan");
+    ExpectEndsWithoutMoreBoxes(notifier);
     EXPECT_EQ(ReadFile(folder.ReminderFile()),
               ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan"));
 }
@@ -83,6 +94,7 @@ TEST_F(NotifierTest, DayWatchGreetsTheNextDayAtMidnightFromTheFileAsItIsThen) {
               ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan") +
                   ReminderRecordBytes("##:##", "7 Diciembre 2026", "Llamar a Ana"));
     auto midnight = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    expectAboveOthers = true;
     Process watch = Start("2026-12-06 23:59:40", {kDayWatchSwitch});
     EXPECT_EQ(ReadAndClose(kGreetingCaption),
               "Hoy es 6 Diciembre 2026 Domingo\r\n\r\nSan Nicolas de Bari");
@@ -124,6 +136,7 @@ TEST_F(NotifierTest, DayWatchRunsOncePerFolderAndAPlainStartStillGreets) {
                               "\r\n\r\nRecuerda :\r\n\r\nComprar pan";
     WriteFile(folder.ReminderFile(),
               ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan"));
+    expectAboveOthers = true;
     Process watch = Start("2026-12-06 09:05:07", {kDayWatchSwitch});
     EXPECT_EQ(ReadAndClose(kGreetingCaption), greeting);
     EXPECT_EQ(ReadAndClose("Recordatorio"), alert);
@@ -132,9 +145,55 @@ TEST_F(NotifierTest, DayWatchRunsOncePerFolderAndAPlainStartStillGreets) {
     EXPECT_EQ(second.Wait(30000), 0) << "a second watch of the folder must end at once";
     EXPECT_EQ(driver.CountBoxes(), 0);
 
+    expectAboveOthers = false;
     Process plain = Start("2026-12-06 09:07:00");
     EXPECT_EQ(ReadAndClose(kGreetingCaption), greeting);
     EXPECT_EQ(ReadAndClose("Recordatorio"), alert);
     ExpectEndsWithoutMoreBoxes(plain);
+    EXPECT_TRUE(watch.Running());
+}
+
+// The day watch started 30 s before 16:00. After its greeting, the editor's two kinds of change:
+// the file replaced by one without the reminder for 16:01 (a Borrar), then a reminder for 16:00
+// appended (a Grabar). The one for 16:00 comes at 16:00, once and above other windows, which it
+// can only do if the watch noticed the change; the one for 16:01 never comes.
+TEST_F(NotifierTest, DayWatchBringsEachTimedReminderAtItsTimeFromTheFileAsItIsThen) {
+    using namespace std::chrono;
+    const char date[] = "6 Diciembre 2026";
+    const std::string kept = ReminderRecordBytes("09:30", date, "Comprar pan");
+    WriteFile(folder.ReminderFile(), kept + ReminderRecordBytes("16:01", date, "Borrado"));
+    const auto sixteen = steady_clock::now() + seconds(30);
+    expectAboveOthers = true;
+    Process watch = Start("2026-12-06 15:59:30", {kDayWatchSwitch});
+    EXPECT_EQ(ReadAndClose(kGreetingCaption),
+              "Hoy es 6 Diciembre 2026 Domingo\r\n\r\nSan Nicolas de Bari");
+    ReadAndClose("Recordatorio");
+    ReadAndClose("Recordatorio");
+
+    std::string replacement = folder.Path() + "_Recordatorios_.1-1.new";
+    WriteFile(replacement, kept);
+    ASSERT_EQ(std::rename(replacement.c_str(), folder.ReminderFile().c_str()), 0);
+    WriteFile(folder.ReminderFile(), kept + ReminderRecordBytes("16:00", date,
+                                                                "Llamar al m\xE9"
+                                                                "dico"));
+    ASSERT_LT(steady_clock::now(), sixteen) << "the changes came after 16:00";
+    EXPECT_EQ(driver.CountBoxes(), 0);
+
+    EXPECT_EQ(ReadAndClose("Recordatorio", 60000),
+              "Tienes un recordatorio para Hoy 06/12/2026 Domingo a las 16:00 : "
+              "\r\n\r\nRecuerda :\r\n\r\nLlamar al m\xE9"
+              "dico");
+    EXPECT_GE(steady_clock::now(), sixteen) << "before its time";
+    EXPECT_LT(steady_clock::now(), sixteen + seconds(55))
+        << "as late as the removed reminder's time, which the timer was armed for at the start";
+    auto pastSixteenOhOne = sixteen + seconds(65);
+    EXPECT_FALSE(
+        driver
+            .FindBox(
+                "",
+                static_cast<int>(
+                    duration_cast<milliseconds>(pastSixteenOhOne - steady_clock::now()).count()))
+            .has_value())
+        << "an alert came twice, or the removed one came";
     EXPECT_TRUE(watch.Running());
 }

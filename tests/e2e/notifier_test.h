@@ -20,6 +20,8 @@ class NotifierTest : public testing::Test {
 
     InstallFolder folder;
     Driver driver;
+    // The day watch's boxes show above other windows (WS_EX_TOPMOST); a plain start's do not.
+    bool expectAboveOthers = false;
 
     Process Start(const std::string& fakeTime, const std::vector<std::string>& arguments = {}) {
         return StartProgram(folder.Program("notifier.exe"), fakeTime, arguments);
@@ -36,6 +38,11 @@ class NotifierTest : public testing::Test {
         EXPECT_FALSE(box->hasOwner);
         EXPECT_FALSE(box->hasIcon);
         EXPECT_EQ(driver.CountBoxes(), 1) << "boxes come one after the other";
+        constexpr unsigned kTopmost = 0x8;
+        unsigned exStyle =
+            std::stoul(Words(driver.Command("window " + box->handle).at(0)).at(2), nullptr, 16);
+        EXPECT_EQ((exStyle & kTopmost) != 0, expectAboveOthers)
+            << caption << " box's extended style " << std::hex << exStyle;
         driver.Press(*box, kOk);
         return box->text;
     }
