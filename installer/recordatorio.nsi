@@ -32,6 +32,8 @@
 !include LogicLib.nsh
 !include Sections.nsh
 !include WinMessages.nsh
+!include StrFunc.nsh
+${UnStrLoc}
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Recordatorio"
 !define UNINSTALLER "desinstalar.exe"
@@ -40,9 +42,11 @@
 !define EDITOR_LINK "${MENU_FOLDER}\Editor de recordatorios.lnk"
 !define UNINSTALL_LINK "${MENU_FOLDER}\Desinstalar Recordatorio.lnk"
 !define STARTUP_LINK "$SMSTARTUP\Recordatorio.lnk"
-; The notifier's day watch: its switch, and the class of its hidden window, whose title is the
-; folder it runs from (notifier/day_watch.h).
+; The notifier's day watch: its switch, the one added when the installer starts it again over a
+; day already greeted (notifier/day_watch_rules.h), and the class of its hidden window, whose
+; title is the folder it runs from (notifier/day_watch.h).
 !define DAY_WATCH_SWITCH "/diario"
+!define RESTART_SWITCH "/reanudar"
 !define DAY_WATCH_CLASS "Recordatorio.AvisoDiario"
 !define SYNCHRONIZE 0x00100000 ; the access right to wait for a process to end
 
@@ -187,6 +191,12 @@ Section "$(SectionStartup)" SectionStartup
     ClearErrors
     CreateShortcut "${STARTUP_LINK}" "$INSTDIR\notifier.exe" "${DAY_WATCH_SWITCH}"
     !insertmacro FailOnErrors "$(InstallFailed)"
+    ; The day watch runs from now on, not from the next logon: the one that this install ended to
+    ; replace the programs goes on, and a first install brings today's timed reminders too. It
+    ; does not greet today again; the user saw that greeting when the session began. A watch that
+    ; cannot start leaves the install as good as it was: the next logon starts one.
+    Exec '"$INSTDIR\notifier.exe" ${DAY_WATCH_SWITCH} ${RESTART_SWITCH}'
+    ClearErrors
 SectionEnd
 
 ; A reinstall without the startup shortcut takes away the one an earlier install made.
@@ -205,6 +215,64 @@ Function un.onInit
     SetShellVarContext current
 FunctionEnd
 
+; Whether a file name (on the stack) is one that the programs' rewrites of the reminder file
+; make: _Recordatorios_.<digits>-<digits>.new, or older versions' _Recordatorios_.new, compared
+; with case. Leaves 1 or 0 on the stack. A user's "_Recordatorios_ copia.new" is not one.
+Function un.IsLeftoverNewFile
+    Exch $0
+    Push $1
+    Push $2
+    Push $3
+    Push $4
+    Push $5
+    StrCpy $1 $0 16
+    StrCpy $2 $0 "" -4
+    ${If} $0 S== "_Recordatorios_.new"
+        StrCpy $0 1
+    ${ElseIf} $1 S!= "_Recordatorios_."
+    ${OrIf} $2 S!= ".new"
+        StrCpy $0 0
+    ${Else}
+        ; Between the two: digits, one dash, digits. $3 counts the digits since the start or the
+        ; dash, $4 the dashes.
+        StrLen $1 $0
+        IntOp $1 $1 - 4
+        StrCpy $2 16
+        StrCpy $3 0
+        StrCpy $4 0
+        ${DoWhile} $2 < $1
+            StrCpy $5 $0 1 $2
+            ${If} $5 == "-"
+            ${AndIf} $3 > 0
+            ${AndIf} $4 == 0
+                StrCpy $4 1
+                StrCpy $3 0
+            ${Else}
+                ${UnStrLoc} $5 "0123456789" $5 ">"
+                ${If} $5 == ""
+                    StrCpy $3 0
+                    StrCpy $4 2
+                    ${Break}
+                ${EndIf}
+                IntOp $3 $3 + 1
+            ${EndIf}
+            IntOp $2 $2 + 1
+        ${Loop}
+        ${If} $3 > 0
+        ${AndIf} $4 == 1
+            StrCpy $0 1
+        ${Else}
+            StrCpy $0 0
+        ${EndIf}
+    ${EndIf}
+    Pop $5
+    Pop $4
+    Pop $3
+    Pop $2
+    Pop $1
+    Exch $0
+FunctionEnd
+
 Section "Uninstall"
     ; The programs first: while one of them still runs, nothing else is touched.
     Call un.EndDayWatch
@@ -215,8 +283,19 @@ Section "Uninstall"
 
     ; Run in place (_?=) the uninstaller cannot delete itself, and the folder stays with it.
     Delete "$INSTDIR\${UNINSTALLER}"
-    ; What an interrupted rewrite of the reminder file may have left beside it.
-    Delete "$INSTDIR\_Recordatorios_*.new"
+    ; What interrupted rewrites of the reminder file may have left beside it; a user's file of a
+    ; like name stays.
+    FindFirst $0 $1 "$INSTDIR\_Recordatorios_*.new"
+    ${DoWhile} $1 != ""
+        Push $1
+        Call un.IsLeftoverNewFile
+        Pop $2
+        ${If} $2 == 1
+            Delete "$INSTDIR\$1"
+        ${EndIf}
+        FindNext $0 $1
+    ${Loop}
+    FindClose $0
     ; Never /r: the folder holds the user's reminder file, and whatever else the user put there.
     ; It goes only when nothing is left in it.
     RMDir "$INSTDIR"

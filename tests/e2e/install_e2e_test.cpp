@@ -1,9 +1,10 @@
 // The installer of the build under test (the 32-bit release's or the 64-bit one) under Wine, run
 // silently as a user would script it: it puts both programs into the chosen folder, the shortcuts
 // into the user's Start menu and Startup folder and its uninstaller into the user's list of
-// programs; the installed notifier runs; the uninstaller takes all of that away again and leaves
-// the user's reminder file as it was. The notifier's day watch, which the Startup shortcut
-// starts, is ended by a new install over it and by the uninstaller.
+// programs, and starts the notifier's day watch, which the Startup shortcut starts at each logon.
+// An install over a running watch ends it and starts it again, without a greeting; the
+// uninstaller ends it and takes all of that away again, with what killed rewrites of the reminder
+// file left, and leaves the user's reminder file and files of like names as they were.
 //
 // The program folder is a throw-away one (/D=). The shortcuts and the registration go where
 // Wine puts every user's: into the test prefix's profile, which Wine takes from its registry
@@ -20,7 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kOk = 1;
 const char kUninstallKey[] =
     "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Recordatorio";
 
@@ -89,22 +89,15 @@ bool HasArguments(const std::string& shortcut, const std::string& arguments) {
     return ReadFile(shortcut).find(wide) != std::string::npos;
 }
 
-// The installed notifier started as the Startup shortcut starts it, its greeting closed: a day
-// watch that stays.
-Process StartDayWatch(Driver& driver, const InstallFolder& folder) {
-    Process watch = StartProgram(folder.Program("notifier.exe"), "", {"/diario"});
-    std::optional<Box> greeting = driver.FindBox("Recordatorio Santoral - Efemerides");
-    EXPECT_TRUE(greeting.has_value()) << "the installed notifier showed no greeting";
-    if (greeting)
-        driver.Press(*greeting, kOk);
-    EXPECT_TRUE(watch.Running()) << "the day watch did not stay";
-    return watch;
-}
+// The class of the day watch's hidden window, whose title is its folder.
+const char kDayWatchClass[] = "Recordatorio.AvisoDiario";
+constexpr unsigned kClose = 0x10; // WM_CLOSE
 
 class InstallerTest : public testing::Test {
   protected:
     InstallFolder scratch{WindowsBuild(), {}};
     InstallFolder folder{WindowsBuild(), {}, "Recordatorio"};
+    Driver driver;
     std::string menuFolder;
     std::string editorLink, uninstallLink, startupLink;
 
@@ -119,7 +112,15 @@ class InstallerTest : public testing::Test {
         RemoveShortcutsAndRegistration(); // of a run that was cut short
     }
 
-    void TearDown() override { RemoveShortcutsAndRegistration(); }
+    // A day watch that the installer started and the test did not see ended is no child of the
+    // test's: it is asked to end as the uninstaller asks it.
+    void TearDown() override {
+        for (std::string watch; !(watch = driver.FindWindowOfClass(kDayWatchClass, 0)).empty();) {
+            driver.Send(watch, kClose);
+            WaitUntil([&] { return !driver.Alive(watch); });
+        }
+        RemoveShortcutsAndRegistration();
+    }
 
     void RemoveShortcutsAndRegistration() {
         std::error_code ignored;
@@ -159,18 +160,31 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
         AwaitRegistryValue(scratch, "UninstallString").find(WindowsFolder() + "\\desinstalar.exe"),
         std::string::npos);
 
-    Driver driver;
-    Process watch = StartDayWatch(driver, folder);
+    // The installer starts the day watch at once, without the greeting of a logon.
+    std::string watch = driver.FindWindowOfClass(kDayWatchClass);
+    ASSERT_NE(watch, "") << "the installer started no day watch";
     ASSERT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 0);
-    EXPECT_EQ(watch.Wait(30000), 0) << "installing over the day watch must end it first";
+    EXPECT_TRUE(WaitUntil([&] { return !driver.Alive(watch); }))
+        << "installing over the day watch must end it first";
+    std::string again = driver.FindWindowOfClass(kDayWatchClass);
+    ASSERT_NE(again, "") << "no day watch after an install over the running one";
+    EXPECT_NE(again, watch);
+    EXPECT_FALSE(driver.FindBox("", 3000).has_value()) << "the watch started again greeted again";
 
     std::string reminders = ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan") +
                             ReminderRecordBytes("##:##", "7 Diciembre 2026", "Llamar a Ana");
     WriteFile(folder.ReminderFile(), reminders);
-    watch = StartDayWatch(driver, folder);
+    // What killed rewrites leave, and a user's copies of the file, named alike.
+    const std::vector<std::string> leftovers = {"_Recordatorios_.123-4.new", "_Recordatorios_.new"};
+    const std::vector<std::string> copies = {"_Recordatorios_ copia.new",
+                                             "_Recordatorios_.7-copia.new"};
+    for (const std::vector<std::string>* names : {&leftovers, &copies})
+        for (const std::string& name : *names)
+            WriteFile(folder.Path() + name, reminders);
     // In place (_?=), so that it ends when its work is done; it cannot delete itself then.
     ASSERT_EQ(RunToEnd({folder.Program("desinstalar.exe"), "/S", "_?=" + WindowsFolder()}), 0);
-    EXPECT_EQ(watch.Wait(30000), 0) << "uninstalling must end the day watch first";
+    EXPECT_TRUE(WaitUntil([&] { return !driver.Alive(again); }))
+        << "uninstalling must end the day watch first";
 
     EXPECT_FALSE(PathExists(folder.Program("notifier.exe")));
     EXPECT_FALSE(PathExists(folder.Program("editor.exe")));
@@ -178,4 +192,8 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
     EXPECT_FALSE(PathExists(startupLink));
     EXPECT_EQ(RegistryValue(scratch, "DisplayName"), "") << "still in the list of programs";
     EXPECT_TRUE(ReadFile(folder.ReminderFile()) == reminders) << "the user's reminders must stay";
+    for (const std::string& name : leftovers)
+        EXPECT_FALSE(PathExists(folder.Path() + name)) << name;
+    for (const std::string& name : copies)
+        EXPECT_TRUE(PathExists(folder.Path() + name)) << "the user's " << name << " must stay";
 }
