@@ -1,6 +1,7 @@
-// The day watch's cost while it waits for the next day, against a yardstick built the same way
-// that waits with a hidden window and nothing to do: wake-ups in a minute of idling and private
-// memory. Both builds; the day watch and its yardstick idle side by side over the same minute.
+// The day watch's cost while it waits for a timed reminder due later in the day and for the next
+// day, against a yardstick built the same way that waits with a hidden window and nothing to do:
+// wake-ups in a minute of idling and private memory. Both builds; the day watch and its
+// yardstick idle side by side over the same minute.
 //
 // Wake-ups are counted from outside, as the voluntary context switches of every thread of every
 // Linux process of the program (the Wine process, and for a 32-bit program also the 64-bit one
@@ -92,17 +93,20 @@ struct Idler {
     std::map<std::string, long> before;
 };
 
-// Started, its first box closed, its hidden window found.
+// Started on that day ("" for today), the boxes with those captions closed in turn, its hidden
+// window found.
 Idler StartIdler(Driver& driver, const char* what, const std::string& exe,
-                 const std::vector<std::string>& arguments, const std::string& caption,
-                 const std::string& windowClass) {
-    Idler idler{what, StartProgram(exe, "", arguments), "", {}};
-    std::optional<Box> box = driver.FindBox(caption, 30000);
-    if (!box) {
-        std::fprintf(stderr, "%s showed no box\n", what);
-        std::exit(1);
+                 const std::vector<std::string>& arguments, const std::string& fakeTime,
+                 const std::vector<std::string>& captions, const std::string& windowClass) {
+    Idler idler{what, StartProgram(exe, fakeTime, arguments), "", {}};
+    for (const std::string& caption : captions) {
+        std::optional<Box> box = driver.FindBox(caption, 30000);
+        if (!box) {
+            std::fprintf(stderr, "%s showed no box captioned %s\n", what, caption.c_str());
+            std::exit(1);
+        }
+        driver.Press(*box, 1);
     }
-    driver.Press(*box, 1);
     idler.window = driver.FindWindowOfClass(windowClass, 30000);
     if (idler.window.empty()) {
         std::fprintf(stderr, "%s has no window of class %s\n", what, windowClass.c_str());
@@ -115,19 +119,24 @@ void BenchmarkIdling(Driver& driver, const std::string& build) {
     InstallFolder folder(build, {"notifier.exe"});
     WriteFile(folder.Path() + "minimal_watch.exe",
               ReadFile(BuildPath(build, "bench/minimal_watch.exe")));
-    // A well-used file, none of it for today: the watch has read all of it for the day it
-    // greeted, and keeps none of it while it waits.
+    // A well-used file, all of it for other days but one reminder at 18:00: the watch has read
+    // all of it for the day it greeted at 09:00 (and shown that reminder), keeps none of it while
+    // it waits, and has its timer set for 18:00.
     std::string records;
     for (int i = 0; i < kReminders; ++i)
         records += ReminderRecordBytes("09:30", "1 Enero 2025",
                                        ("Recordatorio numero " + std::to_string(i)).c_str());
+    records += ReminderRecordBytes("18:00", "6 Diciembre 2026",
+                                   "Llamar al m\xE9"
+                                   "dico");
     WriteFile(folder.ReminderFile(), records);
     std::vector<Idler> idlers;
-    idlers.push_back(StartIdler(driver, "day watch (notifier.exe /diario, 10,000 reminders read)",
-                                folder.Program("notifier.exe"), {"/diario"},
-                                "Recordatorio Santoral - Efemerides", "Recordatorio.AvisoDiario"));
+    idlers.push_back(StartIdler(
+        driver, "day watch (notifier.exe /diario, 10,001 reminders read, one due at 18:00)",
+        folder.Program("notifier.exe"), {"/diario"}, "2026-12-06 09:00:00",
+        {"Recordatorio Santoral - Efemerides", "Recordatorio"}, "Recordatorio.AvisoDiario"));
     idlers.push_back(StartIdler(driver, "yardstick (hidden window, no timer)",
-                                folder.Path() + "minimal_watch.exe", {}, "Minimal",
+                                folder.Path() + "minimal_watch.exe", {}, "", {"Minimal"},
                                 "Minimal.Watch"));
     std::this_thread::sleep_for(std::chrono::seconds(2)); // the boxes' last messages
     for (Idler& idler : idlers)
