@@ -13,8 +13,13 @@ int LoadRemindersPatiently(const ReminderFile& file, std::vector<Reminder>& tabl
         // The file may come and go while a watch runs (the editor deletes it with its last
         // reminder): it is opened only if it is there at that moment, never created.
         int error = LoadReminders(file, table, IfMissing::Leave);
-        // A held file, or one pending deletion while the editor replaces it, is denied.
-        if (error != kErrPermissionDenied || GetTickCount64() >= giveUpAt)
+        // A file that is held is denied with the system's error of the open, or of a read of a
+        // locked part, left as the thread's last error. Any other denial (a folder of that name,
+        // a file the user may not read) stays as it is.
+        DWORD systemError = GetLastError();
+        bool held = error == kErrPermissionDenied &&
+                    (systemError == ERROR_SHARING_VIOLATION || systemError == ERROR_LOCK_VIOLATION);
+        if (!held || GetTickCount64() >= giveUpAt)
             return error;
         Sleep(kPause);
     }
