@@ -5,13 +5,11 @@
 #include "day_watch_rules.h"
 #include "exe_folder.h"
 #include "reminder_file.h"
-#include "santoral.h"
 
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
     ReminderFile file(ExeFolder()); // the reminder file beside the program
-    FillSantoral();
     if (IsDayWatchCommandLine(arguments ? arguments : L""))
         return RunDayWatch(instance, file);
     ShowDayBoxes(file, ReadToday());

@@ -1,8 +1,8 @@
 // The last of a day's boxes: one box for each reminder stored for that day.
 #pragma once
 
-#include "greeting.h"
 #include "reminder_file.h"
+#include "today.h"
 
 // Loads the reminder file, if there is one, and shows each live reminder of today in file order,
 // one box after the other. Never creates the file, never reports: a file that cannot be read

@@ -7,5 +7,8 @@ constexpr unsigned kBoxOk = 0;    // MB_OK: one OK button
 constexpr unsigned kBoxYesNo = 4; // MB_YESNO
 constexpr int kAnswerYes = 6;     // IDYES
 
+// The line break inside the boxes' texts.
+constexpr char kCrLf[] = "\r\n";
+
 // Shows the box and waits until the user closes it; returns the button pressed.
 int ShowMessageBox(std::string_view text, std::string_view caption, unsigned style);
