@@ -4,7 +4,6 @@
 #include "date_text.h"
 #include "editor_state.h"
 #include "editor_texts.h"
-#include "file_error.h"
 #include "message_box.h"
 #include "reminder_list.h"
 #include "reminder_rewrite.h"
@@ -69,9 +68,9 @@ void OnGrabar(const ReminderFile& file) {
     std::string question = "Quieres grabar el dato recordatorio del " + entryDate + " ?";
     if (ShowMessageBox(question, "Recordatorio", kBoxYesNo) == kAnswerYes)
         ReportFileError(AppendReminder(file, entryTime, entryDate, entryText, 1));
-    // Whatever the answer, the table is read again so that it matches the file. A load reports
-    // nothing: a file it cannot read gives an empty table.
-    LoadReminders(file, gReminders);
+    // Whatever the answer, the table is read again so that it matches the file, which the load
+    // makes if it is missing. A load reports nothing: a file it cannot read gives an empty table.
+    LoadReminders(file, gReminders, IfMissing::Create);
     EmptyReminderList();
     ClearTextBox();
     UpdateCharCounter();

@@ -6,7 +6,6 @@
 #include "editor_texts.h"
 #include "file_error_text.h"
 #include "one_editor_per_folder.h"
-#include "path_form.h"
 #include "resource_ids.h"
 #include "text_box.h"
 #include "text_1252.h"
@@ -97,8 +96,7 @@ void OnInitDialog(HWND dialog, const ReminderFile& file) {
     SendMessageW(Control(kTimePickerId), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm"));
     EnableWindow(Control(kTimePickerId), FALSE);
     // Opening the editor alone does not create the reminder file.
-    if (FileExists(file.Path()))
-        LoadReminders(file, gReminders);
+    LoadReminders(file, gReminders, IfMissing::Leave);
     SetCaptionToNow(dialog);
 }
 

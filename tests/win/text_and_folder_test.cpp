@@ -1,7 +1,6 @@
 // Code page 1252 conversions, the exe folder, and reminder files in folders with long paths
 // or names outside Windows-1252.
 #include "exe_folder.h"
-#include "path_form.h"
 #include "reminder_rewrite.h"
 #include "temp_folder.h"
 #include "text_1252.h"
@@ -52,11 +51,11 @@ TEST(ReminderFile, WorksInFoldersOutsideTheCodePageAndBeyondMaxPath) {
         EXPECT_EQ(AppendReminder(file, "10:30", "6 Diciembre 2026", "dos", 1), 0);
         ASSERT_TRUE(FileExists(file.Path()));
         std::vector<Reminder> table;
-        EXPECT_EQ(LoadReminders(file, table), 0);
+        EXPECT_EQ(LoadReminders(file, table, IfMissing::Leave), 0);
         ASSERT_EQ(table.size(), 2u);
         table[0].active = 0;
         EXPECT_EQ(SaveReminders(file, table), 0);
-        EXPECT_EQ(LoadReminders(file, table), 0);
+        EXPECT_EQ(LoadReminders(file, table, IfMissing::Leave), 0);
         ASSERT_EQ(table.size(), 1u);
         EXPECT_EQ(table[0].text, "dos");
         EXPECT_GT(file.Path().size(), name.size());
