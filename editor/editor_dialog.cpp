@@ -87,8 +87,7 @@ const ReminderFile* FileOf(HWND dialog) {
 void OnInitDialog(HWND dialog, const ReminderFile& file) {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&file));
     gEditorDialog = dialog;
-    gClaimName = FolderClaimName(file.Folder());
-    MarkEditorDialog(dialog, gClaimName);
+    MarkEditorDialog(dialog, *gFolderClaim);
     SetDialogIcons(dialog);
     KeepEscapeFromTextBox(Control(kTextBoxId));
     gTimeEnabled = false;
@@ -115,7 +114,7 @@ void OnClose(HWND dialog) {
 }
 
 void OnDestroy(HWND dialog) {
-    UnmarkEditorDialog(dialog, gClaimName);
+    UnmarkEditorDialog(dialog, *gFolderClaim);
 }
 
 // A button's command arrives as BN_CLICKED, or as 1 from a keyboard accelerator.
@@ -166,7 +165,8 @@ void OnNotify(const NMHDR& header) {
 
 } // namespace
 
-INT_PTR ShowEditorDialog(HWND owner, const ReminderFile& file) {
+INT_PTR ShowEditorDialog(HWND owner, const ReminderFile& file, const FolderClaim& claim) {
+    gFolderClaim = &claim;
     std::vector<uint16_t> words = DialogTemplateWords(kEditorFrame, kEditorControls);
     return DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                    reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,

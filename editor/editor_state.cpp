@@ -2,7 +2,7 @@
 
 HWND gEditorDialog = nullptr;
 std::vector<Reminder> gReminders;
-std::wstring gClaimName;
+const FolderClaim* gFolderClaim = nullptr;
 bool gTimeEnabled = false;
 std::string gSelectedDate;
 HWND gSavedFocus = nullptr;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "control_ids.h"
+#include "folder_claim.h"
 #include "reminder_record.h"
 
 #include <windows.h>
@@ -17,8 +18,8 @@ extern HWND gEditorDialog;
 // i of the file after a load; the commands change entries in place between loads.
 extern std::vector<Reminder> gReminders;
 
-// The name of this editor's claim on its folder, which marks the dialog while it exists.
-extern std::wstring gClaimName;
+// This editor's claim on its folder, whose name marks the dialog while it exists.
+extern const FolderClaim* gFolderClaim;
 
 // True while the time check box is ticked: reminders then get the picker's time.
 extern bool gTimeEnabled;

@@ -2,8 +2,6 @@
 
 #include "day_boxes.h"
 #include "day_watch_rules.h"
-#include "folder_object_name.h"
-#include "handle.h"
 
 #include <cstdint>
 #include <set>
@@ -153,19 +151,6 @@ LRESULT CALLBACK DayWatchProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Makes this the folder's watch in the user's session and returns true; the claim lasts while
-// `claim` lives. False if another watch has the folder.
-bool ClaimWatchOfFolder(const std::wstring& folder, UniqueOwnedMutex& claim) {
-    claim.reset(CreateMutexW(nullptr, FALSE, FolderObjectName(L"notifier", folder).c_str()));
-    if (!claim)
-        return true; // no claim to be had: better a watch than none
-    DWORD result = WaitForSingleObject(claim.get(), 0);
-    if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED)
-        return true;
-    claim.reset();
-    return false;
-}
-
 // The folder as the installer names it: without the final backslash.
 std::wstring WindowTitle(const std::wstring& folder) {
     return folder.ends_with(L'\\') ? folder.substr(0, folder.size() - 1) : folder;
@@ -173,10 +158,9 @@ std::wstring WindowTitle(const std::wstring& folder) {
 
 } // namespace
 
-int RunDayWatch(HINSTANCE instance, const ReminderFile& file) {
+int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim) {
     const std::wstring& folder = file.Folder();
-    UniqueOwnedMutex claim;
-    if (!ClaimWatchOfFolder(folder, claim))
+    if (!claim.Take(0))
         return 0;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;

@@ -2,6 +2,7 @@
 // greets each new local day as a plain start greets the day it starts on.
 #pragma once
 
+#include "folder_claim.h"
 #include "reminder_file.h"
 
 #include <windows.h>
@@ -12,7 +13,7 @@
 constexpr wchar_t kDayWatchClass[] = L"Recordatorio.AvisoDiario";
 
 // Greets today, then every new day at its start (midnight, a resume from sleep, a change of the
-// clock or time zone), each day once, until the session ends or the window is closed. A second
-// watch of the same folder in the same session ends at once, showing nothing. Returns the exit
-// code, 0.
-int RunDayWatch(HINSTANCE instance, const ReminderFile& file);
+// clock or time zone), each day once, until the session ends or the window is closed. A watch
+// that cannot take the folder's `claim` (another watch of the folder has it) ends at once,
+// showing nothing. Returns the exit code, 0.
+int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim);

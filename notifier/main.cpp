@@ -4,14 +4,17 @@
 #include "day_watch.h"
 #include "day_watch_rules.h"
 #include "exe_folder.h"
+#include "folder_claim.h"
 #include "reminder_file.h"
 
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
     ReminderFile file(ExeFolder()); // the reminder file beside the program
-    if (IsDayWatchCommandLine(arguments ? arguments : L""))
-        return RunDayWatch(instance, file);
+    if (IsDayWatchCommandLine(arguments ? arguments : L"")) {
+        FolderClaim claim(L"notifier", file.Folder()); // one watch per folder and session
+        return RunDayWatch(instance, file, claim);
+    }
     ShowDayBoxes(file, ReadToday());
     return 0;
 }

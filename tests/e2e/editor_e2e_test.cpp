@@ -283,12 +283,15 @@ TEST_F(EditorTest, OneEditorPerFolder) {
     EXPECT_EQ(Process({WineLoader(), path}, WineEnvironment()).Wait(30000), 0);
     EXPECT_EQ(awaitFront(dialog, 2), "") << "the open one restored, in front";
 
-    // X while Grabar's question is open: the program lives on behind the question, which a start
-    // through drive M: brings forward (under Wine the hidden dialog stays the active window until
-    // then); once it is answered, a start opens a dialog.
+    // Grabar's question, which the user may have covered with the dialog: a start through drive
+    // M: brings the question forward, not the dialog. After X, the program lives on behind the
+    // question, which a start brings forward again (under Wine the hidden dialog stays the active
+    // window until then); once it is answered, a start opens a dialog.
     Click(kGrabarId);
     std::optional<Box> question = driver.FindBox("Recordatorio");
     ASSERT_TRUE(question);
+    EXPECT_EQ(Process({WineLoader(), "m:\\editor.exe"}, WineEnvironment()).Wait(30000), 0);
+    EXPECT_EQ(awaitFront(question->handle, 2), "") << "the question in front of its dialog";
     Click(kCloseId);
     ASSERT_TRUE(WaitUntil([&] { return dialogs().size() == 1; }))
         << "after X, " << dialogs().size() << " dialogs show: the first editor's is not hidden";

@@ -101,6 +101,8 @@ TEST(ListarOutOfMemory, IsReportedOnceAndTheEditorGoesOn) {
     std::vector<uint16_t> words =
         DialogTemplateWords({WS_POPUP, 0, 0, 0, 200, 100, u"", 0, u""}, items);
     TempFolder folder;
+    FolderClaim claim(L"editor", folder.Path());
+    gFolderClaim = &claim;
     HWND dialog = CreateDialogIndirectParamW(
         nullptr, reinterpret_cast<const DLGTEMPLATE*>(words.data()), nullptr, EditorDialogProc,
         reinterpret_cast<LPARAM>(&folder.File()));
