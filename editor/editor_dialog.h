@@ -11,6 +11,6 @@
 // `claim`, and returns its end result (0 when the user closes it).
 INT_PTR ShowEditorDialog(HWND owner, const ReminderFile& file, const FolderClaim& claim);
 
-// The dialog's callback; WM_INITDIALOG brings the reminder file as its lParam. Returns FALSE for
-// every message, so the default handling follows.
+// The dialog's callback; WM_INITDIALOG brings the EditorState that the dialog then holds as its
+// lParam. Returns FALSE for every message, so the default handling follows.
 INT_PTR CALLBACK EditorDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -128,6 +128,9 @@ TEST_F(EditorTest, GrabarAnsweredNoAndYesWithAndWithoutTime) {
 
     Type("Sin hora \xF1");
     Grabar(kYes);
+    Click(kListarId); // the table was read again after the save
+    EXPECT_EQ(WaitForList({"1 ##:## Sin hora \xF1"}),
+              std::vector<std::string>{"1 ##:## Sin hora \xF1"});
     SwitchTimeOn();
     driver.Command("time-set " + dialog + " " + std::to_string(kTimePickerId) + " 9 30 0");
     PickDay(2026, 12, 24);
