@@ -3,8 +3,9 @@
 // list's drawing held off until the end, as Listar does. All fill the same visible list box;
 // the runs alternate and the medians are compared. The plain fill is slow (the list is drawn
 // after every line), so it runs once.
-#include "editor_state.h"
+#include "control_ids.h"
 #include "editor_texts.h"
+#include "exe_folder.h"
 #include "reminder_list.h"
 #include "text_1252.h"
 
@@ -38,17 +39,20 @@ HWND CreateListingWindow() {
 } // namespace
 
 int wmain() {
+    // Listing reads only the editor state's table and picked day.
+    ReminderFile file(ExeFolder());
+    FolderClaim claim(L"editor", file.Folder());
+    EditorState state{file, claim, {}, kDay};
     for (int i = 0; i < kEntries; ++i) {
         std::string date = i % 10 == 0 ? kDay : std::to_string(1 + i % 28) + " Noviembre 2026";
-        gReminders.push_back(MakeReminder(i % 3 ? "09:30" : "##:##", date,
-                                          "Recordatorio numero " + std::to_string(i), 1));
+        state.reminders.push_back(MakeReminder(i % 3 ? "09:30" : "##:##", date,
+                                               "Recordatorio numero " + std::to_string(i), 1));
     }
-    gSelectedDate = kDay;
-    gEditorDialog = CreateListingWindow();
-    HWND list = Control(kReminderListId);
+    HWND window = CreateListingWindow();
+    HWND list = GetDlgItem(window, kReminderListId);
 
     std::vector<std::wstring> lines;
-    for (const std::string& line : ListLinesForDate(gReminders, kDay))
+    for (const std::string& line : ListLinesForDate(state.reminders, kDay))
         lines.push_back(WideFrom1252(line));
 
     auto addDirectly = [&](bool holdDrawing) {
@@ -70,7 +74,7 @@ int wmain() {
     std::vector<double> listar, held;
     for (int round = 0; round < kRounds; ++round) {
         double start = Now();
-        ListRemindersForDate();
+        ListRemindersForDate(window, state);
         listar.push_back(Now() - start);
         held.push_back(addDirectly(true));
     }
@@ -81,6 +85,6 @@ int wmain() {
                 Median(listar) / plain);
     std::printf("  the same lines added with the list's drawing held off: %.0f ms; ratio %.2f\n",
                 Median(held) * 1000, Median(listar) / Median(held));
-    DestroyWindow(gEditorDialog);
+    DestroyWindow(window);
     return 0;
 }

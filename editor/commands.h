@@ -1,34 +1,34 @@
-// What the dialog's controls do: one handler per command.
+// What the dialog's controls do: one handler per command, each given the dialog and its state.
 #pragma once
 
-#include "reminder_file.h"
+#include "editor_state.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 // A day was picked on the calendar: empties the list and the text box and remembers the day.
-void OnDayPicked(const NMSELCHANGE& selection);
+void OnDayPicked(HWND dialog, EditorState& state, const NMSELCHANGE& selection);
 
 // The time check box changed: the time picker is usable only while it is ticked.
-void OnTimeSwitch();
+void OnTimeSwitch(HWND dialog);
 
 // Shows in the status bar how many characters the text box holds.
-void UpdateCharCounter();
+void UpdateCharCounter(HWND dialog);
 
 // Writes the text as a new reminder of the picked day, after asking.
-void OnGrabar(const ReminderFile& file);
+void OnGrabar(HWND dialog, EditorState& state);
 
 // Deletes the reminder of the selected line, without asking.
-void OnBorrar(const ReminderFile& file);
+void OnBorrar(HWND dialog, EditorState& state);
 
 // Overwrites the reminder of the selected line with the time, day and text now shown.
-void OnModificar(const ReminderFile& file);
+void OnModificar(HWND dialog, EditorState& state);
 
 // Lists the reminders of the picked day.
-void OnListar();
+void OnListar(HWND dialog, const EditorState& state);
 
 // Shows the text of the reminder whose line was selected.
-void OnLineSelected();
+void OnLineSelected(HWND dialog, EditorState& state);
 
 // The editor's one report of a failed file job, running out of memory included: the file error
 // box with that number, at once. 0 shows nothing.

@@ -1,10 +1,9 @@
 #include "control_text.h"
 
-#include "editor_state.h"
 #include "text_1252.h"
 
-std::string ControlText(int id) {
-    HWND control = Control(id);
+std::string ControlText(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
     int length = GetWindowTextLengthW(control);
     if (length <= 0)
         return {};
@@ -14,6 +13,6 @@ std::string ControlText(int id) {
     return Text1252FromWide(text);
 }
 
-void SetControlText(int id, std::string_view text) {
-    SetWindowTextW(Control(id), WideFrom1252(text).c_str());
+void SetControlText(HWND dialog, int id, std::string_view text) {
+    SetDlgItemTextW(dialog, id, WideFrom1252(text).c_str());
 }

@@ -1,12 +1,11 @@
 #include "editor_dialog.h"
 
 #include "commands.h"
+#include "control_ids.h"
 #include "dialog_template.h"
-#include "editor_state.h"
 #include "editor_texts.h"
 #include "file_error_text.h"
 #include "one_editor_per_folder.h"
-#include "path_form.h"
 #include "resource_ids.h"
 #include "text_box.h"
 #include "text_1252.h"
@@ -80,35 +79,32 @@ void SetCaptionToNow(HWND dialog) {
     SetWindowTextW(dialog, WideFrom1252(caption).c_str());
 }
 
-// The reminder file that the dialog was opened on; null before WM_INITDIALOG.
-const ReminderFile* FileOf(HWND dialog) {
-    return reinterpret_cast<const ReminderFile*>(GetWindowLongPtrW(dialog, DWLP_USER));
+// The dialog's state; null before WM_INITDIALOG.
+EditorState* StateOf(HWND dialog) {
+    return reinterpret_cast<EditorState*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-void OnInitDialog(HWND dialog, const ReminderFile& file) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&file));
-    gEditorDialog = dialog;
-    gClaimName = FolderClaimName(file.Folder());
-    MarkEditorDialog(dialog, gClaimName);
+void OnInitDialog(HWND dialog, EditorState& state) {
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
+    MarkEditorDialog(dialog, state.claim);
     SetDialogIcons(dialog);
-    KeepEscapeFromTextBox(Control(kTextBoxId));
-    gTimeEnabled = false;
+    KeepEscapeFromTextBox(GetDlgItem(dialog, kTextBoxId));
     // Hours and minutes, as a reminder stores them, whatever the user's time format.
-    SendMessageW(Control(kTimePickerId), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm"));
-    EnableWindow(Control(kTimePickerId), FALSE);
+    SendDlgItemMessageW(dialog, kTimePickerId, DTM_SETFORMATW, 0,
+                        reinterpret_cast<LPARAM>(L"HH:mm"));
+    EnableWindow(GetDlgItem(dialog, kTimePickerId), FALSE);
     // Opening the editor alone does not create the reminder file.
-    if (FileExists(file.Path()))
-        LoadReminders(file, gReminders);
+    LoadReminders(state.file, state.reminders, IfMissing::Leave);
     SetCaptionToNow(dialog);
 }
 
 // The control that had the keyboard focus gets it back when the user returns to the dialog.
-void OnNcActivate(WPARAM active) {
+void OnNcActivate(EditorState& state, WPARAM active) {
     if (!active) {
-        gSavedFocus = GetFocus();
-    } else if (gSavedFocus) {
-        SetFocus(gSavedFocus);
-        gSavedFocus = nullptr;
+        state.savedFocus = GetFocus();
+    } else if (state.savedFocus) {
+        SetFocus(state.savedFocus);
+        state.savedFocus = nullptr;
     }
 }
 
@@ -116,8 +112,8 @@ void OnClose(HWND dialog) {
     EndDialog(dialog, 0);
 }
 
-void OnDestroy(HWND dialog) {
-    UnmarkEditorDialog(dialog, gClaimName);
+void OnDestroy(HWND dialog, const EditorState& state) {
+    UnmarkEditorDialog(dialog, state.claim);
 }
 
 // A button's command arrives as BN_CLICKED, or as 1 from a keyboard accelerator.
@@ -126,28 +122,28 @@ bool IsPress(WORD code) {
 }
 
 // Esc (IDCANCEL) and Enter (IDOK) belong to no control and are ignored.
-void OnCommand(HWND dialog, const ReminderFile& file, WORD id, WORD code) {
+void OnCommand(HWND dialog, EditorState& state, WORD id, WORD code) {
     switch (id) {
     case kTextBoxId:
         if (code == EN_CHANGE || code == 1)
-            UpdateCharCounter();
+            UpdateCharCounter(dialog);
         break;
     case kGrabarId:
         if (IsPress(code))
-            OnGrabar(file);
+            OnGrabar(dialog, state);
         break;
-    case kTimeCheckId: OnTimeSwitch(); break;
+    case kTimeCheckId: OnTimeSwitch(dialog); break;
     case kBorrarId:
         if (IsPress(code))
-            OnBorrar(file);
+            OnBorrar(dialog, state);
         break;
     case kModificarId:
         if (IsPress(code))
-            OnModificar(file);
+            OnModificar(dialog, state);
         break;
     case kListarId:
         if (IsPress(code))
-            OnListar();
+            OnListar(dialog, state);
         break;
     case kCloseId:
         if (IsPress(code))
@@ -155,24 +151,25 @@ void OnCommand(HWND dialog, const ReminderFile& file, WORD id, WORD code) {
         break;
     case kReminderListId:
         if (code == LBN_SELCHANGE)
-            OnLineSelected();
+            OnLineSelected(dialog, state);
         break;
     }
 }
 
 // Only the calendar sends MCN_SELECT.
-void OnNotify(const NMHDR& header) {
+void OnNotify(HWND dialog, EditorState& state, const NMHDR& header) {
     if (header.code == MCN_SELECT)
-        OnDayPicked(reinterpret_cast<const NMSELCHANGE&>(header));
+        OnDayPicked(dialog, state, reinterpret_cast<const NMSELCHANGE&>(header));
 }
 
 } // namespace
 
-INT_PTR ShowEditorDialog(HWND owner, const ReminderFile& file) {
+INT_PTR ShowEditorDialog(HWND owner, const ReminderFile& file, const FolderClaim& claim) {
     std::vector<uint16_t> words = DialogTemplateWords(kEditorFrame, kEditorControls);
+    EditorState state{file, claim};
     return DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                    reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
-                                   EditorDialogProc, reinterpret_cast<LPARAM>(&file));
+                                   EditorDialogProc, reinterpret_cast<LPARAM>(&state));
 }
 
 // Returning FALSE from WM_INITDIALOG leaves the focus where it is: the editor sets none.
@@ -182,19 +179,20 @@ INT_PTR CALLBACK EditorDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM l
     // file routines having left the file as it was, and the program goes on. The report
     // allocates nothing, so it cannot fail the same way.
     try {
+        if (msg == WM_INITDIALOG) {
+            OnInitDialog(dialog, *reinterpret_cast<EditorState*>(lParam));
+            return FALSE;
+        }
+        // Messages that reach the dialog before its initialisation have nothing to act on.
+        EditorState* state = StateOf(dialog);
+        if (!state)
+            return FALSE;
         switch (msg) {
-        case WM_INITDIALOG:
-            OnInitDialog(dialog, *reinterpret_cast<const ReminderFile*>(lParam));
-            break;
-        case WM_NCACTIVATE: OnNcActivate(wParam); break;
-        case WM_COMMAND:
-            // Commands that reach the dialog before its initialisation have nothing to act on.
-            if (const ReminderFile* file = FileOf(dialog))
-                OnCommand(dialog, *file, LOWORD(wParam), HIWORD(wParam));
-            break;
-        case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); break;
+        case WM_NCACTIVATE: OnNcActivate(*state, wParam); break;
+        case WM_COMMAND: OnCommand(dialog, *state, LOWORD(wParam), HIWORD(wParam)); break;
+        case WM_NOTIFY: OnNotify(dialog, *state, *reinterpret_cast<const NMHDR*>(lParam)); break;
         case WM_CLOSE: OnClose(dialog); break;
-        case WM_DESTROY: OnDestroy(dialog); break;
+        case WM_DESTROY: OnDestroy(dialog, *state); break;
         }
     } catch (const std::bad_alloc&) {
         ReportFileError(kErrOutOfMemory);

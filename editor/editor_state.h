@@ -1,8 +1,9 @@
-// The editor dialog's own state: the dialog, the reminder table, the time switch, the picked day
-// and the control that had the keyboard focus. All of it lives until the program ends.
+// The editor dialog's state, held by the dialog (DWLP_USER) from its initialisation on and handed
+// to each handler. What the controls show (the time switch, the texts) is read from them.
 #pragma once
 
-#include "control_ids.h"
+#include "folder_claim.h"
+#include "reminder_file.h"
 #include "reminder_record.h"
 
 #include <windows.h>
@@ -10,25 +11,16 @@
 #include <string>
 #include <vector>
 
-// The editor dialog, set when it is initialised.
-extern HWND gEditorDialog;
-
-// The editor's copy of the reminder file (reminder_table.h): entry i, counted from 1, is record
-// i of the file after a load; the commands change entries in place between loads.
-extern std::vector<Reminder> gReminders;
-
-// The name of this editor's claim on its folder, which marks the dialog while it exists.
-extern std::wstring gClaimName;
-
-// True while the time check box is ticked: reminders then get the picker's time.
-extern bool gTimeEnabled;
-
-// Long date text of the day last picked on the calendar ("6 Diciembre 2026"); empty until the
-// user picks one.
-extern std::string gSelectedDate;
-
-// The control that had the keyboard focus when the dialog was last deactivated.
-extern HWND gSavedFocus;
-
-// One of the dialog's controls.
-HWND Control(int id);
+struct EditorState {
+    const ReminderFile& file;
+    // This editor's claim on its folder; its name marks the dialog while the dialog exists.
+    const FolderClaim& claim;
+    // The editor's copy of the reminder file (reminder_table.h): entry i, counted from 1, is
+    // record i of the file after a load; the commands change entries in place between loads.
+    std::vector<Reminder> reminders = {};
+    // Long date text of the day last picked on the calendar ("6 Diciembre 2026"); empty until the
+    // user picks one.
+    std::string selectedDate = {};
+    // The control that had the keyboard focus when the dialog was last deactivated.
+    HWND savedFocus = nullptr;
+};

@@ -1,6 +1,7 @@
 // The editor: one modal dialog in which the user writes, lists, changes and deletes reminders.
 #include "editor_dialog.h"
 #include "exe_folder.h"
+#include "folder_claim.h"
 #include "handle.h"
 #include "one_editor_per_folder.h"
 #include "reminder_file.h"
@@ -36,10 +37,10 @@ void InitializeCommonControls() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The reminder file beside the program; every job on it gets it from here.
     ReminderFile file(ExeFolder());
-    UniqueOwnedMutex folderClaim;
-    if (!ClaimFolder(file.Folder(), folderClaim))
+    FolderClaim claim(L"editor", file.Folder());
+    if (!TakeFolderForEditor(claim))
         return 0; // this folder's editor is open already and has come to the front
     InitializeCommonControls();
-    ShowEditorDialog(nullptr, file);
+    ShowEditorDialog(nullptr, file, claim);
     return 0;
 }

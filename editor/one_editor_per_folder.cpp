@@ -1,47 +1,53 @@
 #include "one_editor_per_folder.h"
 
-#include "folder_object_name.h"
-
 #include <string_view>
 
 namespace {
 
+// The longest wait for another editor to show something or end: starting, it loads the reminder
+// file before it shows its dialog, which may take seconds.
+constexpr ULONGLONG kLongestWait = 30000;
+
 struct Search {
-    const std::wstring* claimName;
-    HWND found = nullptr;
+    const std::wstring& claimName;
+    HWND dialog = nullptr;
+    HWND box = nullptr;
 };
 
 // The mark is a window property named after the claim.
 BOOL CALLBACK MatchMarkedDialog(HWND window, LPARAM param) {
     Search& search = *reinterpret_cast<Search*>(param);
-    if (!GetPropW(window, search.claimName->c_str()))
+    if (!GetPropW(window, search.claimName.c_str()))
         return TRUE;
-    search.found = window;
+    search.dialog = window;
     return FALSE;
 }
 
 // The editor's boxes have no owner: they are the other top-level dialogs of its thread.
 BOOL CALLBACK MatchShownBox(HWND window, LPARAM param) {
+    Search& search = *reinterpret_cast<Search*>(param);
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
-    if (!IsWindowVisible(window) || std::wstring_view(className) != L"#32770")
+    if (window == search.dialog || !IsWindowVisible(window) ||
+        std::wstring_view(className) != L"#32770")
         return TRUE;
-    *reinterpret_cast<HWND*>(param) = window;
+    search.box = window;
     return FALSE;
 }
 
-// What the other editor shows: its dialog, or, after the user has closed the dialog while one of
-// its boxes was open, that box, which keeps the program alive until it is answered. Nothing
-// while the dialog is not shown yet or the editor is ending.
-HWND ShownByOtherEditor(const std::wstring& claimName) {
-    Search search{&claimName};
+// What the other editor shows: an open box before its dialog, which may cover the box's waiting
+// question (after the user has closed the dialog, the box alone keeps the program alive).
+// Nothing while the dialog is not shown yet or the editor is ending.
+HWND ShownByOtherEditor(const FolderClaim& claim) {
+    Search search{claim.Name()};
     EnumWindows(MatchMarkedDialog, reinterpret_cast<LPARAM>(&search));
-    if (!search.found || IsWindowVisible(search.found))
-        return search.found;
-    HWND box = nullptr;
-    EnumThreadWindows(GetWindowThreadProcessId(search.found, nullptr), MatchShownBox,
-                      reinterpret_cast<LPARAM>(&box));
-    return box;
+    if (!search.dialog)
+        return nullptr;
+    EnumThreadWindows(GetWindowThreadProcessId(search.dialog, nullptr), MatchShownBox,
+                      reinterpret_cast<LPARAM>(&search));
+    if (search.box)
+        return search.box;
+    return IsWindowVisible(search.dialog) ? search.dialog : nullptr;
 }
 
 // The other editor's thread takes the activation in its own time, and can lose it again to the
@@ -64,30 +70,25 @@ void BringForward(HWND window) {
 
 } // namespace
 
-std::wstring FolderClaimName(const std::wstring& folder) {
-    return FolderObjectName(L"editor", folder);
-}
-
-bool ClaimFolder(const std::wstring& folder, UniqueOwnedMutex& claim) {
-    std::wstring claimName = FolderClaimName(folder);
-    claim.reset(CreateMutexW(nullptr, FALSE, claimName.c_str()));
-    if (!claim)
-        return true; // no claim to be had: better an editor than none
-    // An abandoned claim (an editor that was killed) is ours as well.
-    while (WaitForSingleObject(claim.get(), 100) == WAIT_TIMEOUT) {
-        if (HWND shown = ShownByOtherEditor(claimName)) {
+bool TakeFolderForEditor(FolderClaim& claim) {
+    ULONGLONG deadline = GetTickCount64() + kLongestWait;
+    while (!claim.Take(100)) {
+        // A window the user closed meanwhile (X, or the box answered) shows nothing: wait on.
+        if (HWND shown = ShownByOtherEditor(claim)) {
             BringForward(shown);
-            claim.reset();
-            return false;
+            if (IsWindowVisible(shown))
+                return false;
         }
+        if (GetTickCount64() >= deadline)
+            return false;
     }
     return true;
 }
 
-void MarkEditorDialog(HWND dialog, const std::wstring& claimName) {
-    SetPropW(dialog, claimName.c_str(), reinterpret_cast<HANDLE>(1));
+void MarkEditorDialog(HWND dialog, const FolderClaim& claim) {
+    SetPropW(dialog, claim.Name().c_str(), reinterpret_cast<HANDLE>(1));
 }
 
-void UnmarkEditorDialog(HWND dialog, const std::wstring& claimName) {
-    RemovePropW(dialog, claimName.c_str());
+void UnmarkEditorDialog(HWND dialog, const FolderClaim& claim) {
+    RemovePropW(dialog, claim.Name().c_str());
 }

@@ -1,20 +1,20 @@
 #include "reminder_list.h"
 
+#include "control_ids.h"
 #include "control_text.h"
-#include "editor_state.h"
 #include "editor_texts.h"
 #include "text_1252.h"
 
 #include <vector>
 
-void ListRemindersForDate() {
-    EmptyReminderList();
-    SetControlText(kTextBoxId, "");
-    HWND list = Control(kReminderListId);
+void ListRemindersForDate(HWND dialog, const EditorState& state) {
+    EmptyReminderList(dialog);
+    SetControlText(dialog, kTextBoxId, "");
+    HWND list = GetDlgItem(dialog, kReminderListId);
     // Every allocation happens before the list stops drawing, so that running out of memory
     // cannot leave it so.
     std::vector<std::wstring> lines;
-    for (const std::string& line : ListLinesForDate(gReminders, gSelectedDate))
+    for (const std::string& line : ListLinesForDate(state.reminders, state.selectedDate))
         lines.push_back(WideFrom1252(line));
     // Drawn once when all lines are in, not after each: a busy day lists in a blink.
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
@@ -24,12 +24,12 @@ void ListRemindersForDate() {
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void EmptyReminderList() {
-    SendMessageW(Control(kReminderListId), LB_RESETCONTENT, 0, 0);
+void EmptyReminderList(HWND dialog) {
+    SendDlgItemMessageW(dialog, kReminderListId, LB_RESETCONTENT, 0, 0);
 }
 
-long SelectedLineIndex() {
-    HWND list = Control(kReminderListId);
+long SelectedLineIndex(HWND dialog) {
+    HWND list = GetDlgItem(dialog, kReminderListId);
     LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR)
         return 0;

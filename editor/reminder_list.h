@@ -2,11 +2,13 @@
 // entry of the reminder table.
 #pragma once
 
+#include "editor_state.h"
+
 // Empties the list and the text box, then lists each live reminder of the picked day.
-void ListRemindersForDate();
+void ListRemindersForDate(HWND dialog, const EditorState& state);
 
 // Removes every line.
-void EmptyReminderList();
+void EmptyReminderList(HWND dialog);
 
 // The table index that the selected line names; 0 when no line is selected.
-long SelectedLineIndex();
+long SelectedLineIndex(HWND dialog);

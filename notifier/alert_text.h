@@ -1,8 +1,8 @@
 // The text of the box that shows one of today's reminders.
 #pragma once
 
-#include "greeting.h"
 #include "reminder_record.h"
+#include "today.h"
 
 #include <string>
 

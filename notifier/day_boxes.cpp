@@ -1,5 +1,6 @@
 #include "day_boxes.h"
 
+#include "greeting.h"
 #include "message_box.h"
 #include "today_reminders.h"
 

@@ -2,8 +2,8 @@
 // the day watch both show them through here.
 #pragma once
 
-#include "greeting.h"
 #include "reminder_file.h"
+#include "today.h"
 
 // Today by the local clock.
 Today ReadToday();

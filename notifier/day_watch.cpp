@@ -3,7 +3,7 @@
 #include "alert_text.h"
 #include "day_boxes.h"
 #include "day_watch_rules.h"
-#include "folder_object_name.h"
+#include "greeting.h"
 #include "handle.h"
 #include "local_moment.h"
 #include "message_box.h"
@@ -216,19 +216,6 @@ LRESULT CALLBACK DayWatchProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Makes this the folder's watch in the user's session and returns true; the claim lasts while
-// `claim` lives. False if another watch has the folder.
-bool ClaimWatchOfFolder(const std::wstring& folder, UniqueOwnedMutex& claim) {
-    claim.reset(CreateMutexW(nullptr, FALSE, FolderObjectName(L"notifier", folder).c_str()));
-    if (!claim)
-        return true; // no claim to be had: better a watch than none
-    DWORD result = WaitForSingleObject(claim.get(), 0);
-    if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED)
-        return true;
-    claim.reset();
-    return false;
-}
-
 // The folder as the installer names it: without the final backslash.
 std::wstring WindowTitle(const std::wstring& folder) {
     return folder.ends_with(L'\\') ? folder.substr(0, folder.size() - 1) : folder;
@@ -268,10 +255,10 @@ void RunMessageLoop(HWND window, HANDLE folderChange) {
 
 } // namespace
 
-int RunDayWatch(HINSTANCE instance, const ReminderFile& file, bool todayGreeted) {
+int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim,
+                bool todayGreeted) {
     const std::wstring& folder = file.Folder();
-    UniqueOwnedMutex claim;
-    if (!ClaimWatchOfFolder(folder, claim))
+    if (!claim.Take(0))
         return 0;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;

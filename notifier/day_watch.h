@@ -3,6 +3,7 @@
 // reminder of the day again at its time.
 #pragma once
 
+#include "folder_claim.h"
 #include "reminder_file.h"
 
 #include <windows.h>
@@ -15,6 +16,7 @@ constexpr wchar_t kDayWatchClass[] = L"Recordatorio.AvisoDiario";
 // Greets today (unless `todayGreeted`), then every new day at its start (midnight, a resume from
 // sleep, a change of the clock or time zone), each day once; and brings each of the day's timed
 // reminders again at its time, above other windows, until the session ends or the window is
-// closed. A second watch of the same folder in the same session ends at once, showing nothing.
-// Returns the exit code, 0.
-int RunDayWatch(HINSTANCE instance, const ReminderFile& file, bool todayGreeted);
+// closed. A watch that cannot take the folder's `claim` (another watch of the folder has it) ends
+// at once, showing nothing. Returns the exit code, 0.
+int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim,
+                bool todayGreeted);

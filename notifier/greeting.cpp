@@ -1,6 +1,7 @@
 #include "greeting.h"
 
 #include "date_text.h"
+#include "message_box.h"
 #include "santoral.h"
 
 #include <array>

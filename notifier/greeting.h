@@ -2,20 +2,10 @@
 // change, the season notice.
 #pragma once
 
+#include "today.h"
+
 #include <cstdint>
 #include <string>
-
-constexpr char kCrLf[] = "\r\n";
-
-// Today as the notifier shows and matches it; read once at start-up.
-struct Today {
-    int16_t day = 0;
-    int16_t month = 0;
-    int16_t year = 0;
-    std::string shortDate; // "06/12/2026"
-    std::string longDate;  // "6 Diciembre 2026", the form of a reminder's date
-    std::string weekday;   // "Domingo"
-};
 
 Today TodayFromDate(int16_t day, int16_t month, int16_t year);
 
@@ -27,5 +17,4 @@ std::string WeekdayName(int16_t day, int16_t month, int16_t year);
 std::string SeasonNotice(int day, int month);
 
 // "Hoy es 6 Diciembre 2026 Domingo", two line breaks, the saint's name and the season notice.
-// Needs the santoral filled.
 std::string DayGreetingText(const Today& today);

@@ -5,18 +5,19 @@
 #include "day_watch.h"
 #include "day_watch_rules.h"
 #include "exe_folder.h"
+#include "folder_claim.h"
 #include "message_box.h"
 #include "reminder_file.h"
-#include "santoral.h"
 
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
     ReminderFile file(ExeFolder()); // the reminder file beside the program
-    FillSantoral();
     StartKind start = StartKindOf(arguments ? arguments : L"");
-    if (start != StartKind::Plain)
-        return RunDayWatch(instance, file, start == StartKind::RestartedWatch);
+    if (start != StartKind::Plain) {
+        FolderClaim claim(L"notifier", file.Folder()); // one watch per folder and session
+        return RunDayWatch(instance, file, claim, start == StartKind::RestartedWatch);
+    }
     ShowDayBoxes(file, ReadToday(), kBoxOk);
     return 0;
 }

@@ -1,18 +1,12 @@
 #include "santoral.h"
 
-#include "fixed_text.h"
-
-#include <array>
-#include <vector>
-
 namespace {
 
-constexpr int kCellSize = 256; // 255 characters and a zero byte
 constexpr int kDaysPerMonth = 31;
 constexpr int kMonths = 12;
-constexpr int kDaysInLeapYear[kMonths] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
-// The saint or feast of every day of a leap year, month by month.
+// The saint or feast of every day of a leap year, month by month; the days that do not exist
+// (30 February, 31 April ...) have none.
 const char* const kNames[kMonths][kDaysPerMonth] = {
     // Enero
     {
@@ -418,24 +412,11 @@ const char* const kNames[kMonths][kDaysPerMonth] = {
     },
 };
 
-// Cell (day, month) is number (month - 1) * 31 + (day - 1); days that do not exist stay empty.
-std::vector<std::array<char, kCellSize>> gSantoral;
-
 } // namespace
 
-void FillSantoral() {
-    gSantoral.assign(kMonths * kDaysPerMonth, {});
-    for (int month = 1; month <= kMonths; ++month) {
-        for (int day = 1; day <= kDaysInLeapYear[month - 1]; ++day) {
-            auto& cell = gSantoral[(month - 1) * kDaysPerMonth + (day - 1)];
-            StoreFixedText(cell.data(), cell.size(), kNames[month - 1][day - 1]);
-        }
-    }
-}
-
 std::string SantoralEntry(int16_t day, int16_t month) {
-    if (day < 1 || day > kDaysPerMonth || month < 1 || month > kMonths || gSantoral.empty())
+    if (day < 1 || day > kDaysPerMonth || month < 1 || month > kMonths)
         return {};
-    const auto& cell = gSantoral[(month - 1) * kDaysPerMonth + (day - 1)];
-    return ReadFixedText(cell.data(), cell.size());
+    const char* name = kNames[month - 1][day - 1];
+    return name ? name : "";
 }

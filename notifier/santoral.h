@@ -5,10 +5,6 @@
 #include <cstdint>
 #include <string>
 
-// Builds the table afresh: 31 cells for each of the 12 months, the 366 names in their days and
-// the cells of days that do not exist (30 February, 31 April ...) empty.
-void FillSantoral();
-
-// The name of (day, month); the empty text for a day that does not exist or lies outside the
-// table.
+// The name of (day, month); the empty text for a day that does not exist (30 February, 31 April
+// ...) or lies outside the year.
 std::string SantoralEntry(int16_t day, int16_t month);

@@ -2,7 +2,7 @@
 // once. Which one comes now and when the next is due, decided apart from Win32.
 #pragma once
 
-#include "greeting.h"
+#include "today.h"
 #include "reminder_record.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 // The last of a day's boxes: one box for each reminder stored for that day.
 #pragma once
 
-#include "greeting.h"
 #include "reminder_file.h"
+#include "today.h"
 
 #include <vector>
 

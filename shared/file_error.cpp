@@ -1,12 +1,7 @@
 #include "file_error.h"
 
 #include "file_error_text.h"
-#include "message_box.h"
-
-#include <windows.h>
-
-#include <array>
-#include <iterator>
+#include "handle.h"
 
 int FileErrorNumberOf(uint32_t systemError) {
     switch (systemError) {
@@ -45,18 +40,13 @@ int FileErrorNumberOf(uint32_t systemError) {
     }
 }
 
-bool IsNameTaken(uint32_t createError) {
+// A file pending deletion is still listed in its folder.
+bool IsNameTaken(uint32_t createError, const std::wstring& path) {
+    WIN32_FIND_DATAW found;
     return createError == ERROR_FILE_EXISTS || createError == ERROR_ALREADY_EXISTS ||
-           createError == ERROR_ACCESS_DENIED;
+           (createError == ERROR_ACCESS_DENIED && UniqueFind(FindFirstFileW(path.c_str(), &found)));
 }
 
 int LastFileErrorNumber() {
     return FileErrorNumberOf(GetLastError());
-}
-
-void ShowFileErrorBox(int number) {
-    std::array<char, 48> text = FileErrorText(number);
-    wchar_t wide[48] = {};
-    MultiByteToWideChar(1252, 0, text.data(), -1, wide, static_cast<int>(std::size(wide)));
-    MessageBoxW(nullptr, wide, L"Quenda Soft", kBoxOk);
 }

@@ -11,5 +11,13 @@ constexpr int kAnswerYes = 6;     // IDYES
 // where only this flag makes the box topmost; on Windows both do.
 constexpr unsigned kBoxAboveOthers = 0x1000;
 
+// The line break inside the boxes' texts.
+constexpr char kCrLf[] = "\r\n";
+
 // Shows the box and waits until the user closes it; returns the button pressed.
 int ShowMessageBox(std::string_view text, std::string_view caption, unsigned style);
+
+// The file error box: "Err:  70 Permission denied", caption "Quenda Soft", one OK button. Waits
+// until it is closed. Allocates nothing, so that it can report running out of memory. The file
+// routines return their numbers; a program's own reporting routine shows them here.
+void ShowFileErrorBox(int number);

@@ -12,7 +12,3 @@ std::wstring LongPathForm(const std::wstring& path) {
         return L"\\\\?\\" + path;
     return path;
 }
-
-bool FileExists(const std::wstring& path) {
-    return GetFileAttributesW(LongPathForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}

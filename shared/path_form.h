@@ -6,6 +6,3 @@
 // A full path too long for the plain form in the \\?\ form (\\?\UNC\ for a network path);
 // shorter paths, and paths already in that form, as they are.
 std::wstring LongPathForm(const std::wstring& path);
-
-// True if the file system knows the path; a folder counts as existing. Never reports.
-bool FileExists(const std::wstring& path);

@@ -29,14 +29,14 @@ class ReminderFile {
     std::wstring path_;
 };
 
-// What a load does when the file is missing: the editor's creates it empty, so that the file is
-// there once the user has answered its question; the notifier, which only reads, never does.
+// What a load does when the file is missing: the editor's load after its question creates it
+// empty, so that the file is there once the user has answered; every other load leaves it
+// missing (53, File not found), so that opening a program makes no file.
 enum class IfMissing { Create, Leave };
 
 // Replaces `table` with the whole records of the file. A file that is missing, cannot be opened
 // or read, or does not fit in memory leaves the table empty.
-int LoadReminders(const ReminderFile& file, std::vector<Reminder>& table,
-                  IfMissing ifMissing = IfMissing::Create);
+int LoadReminders(const ReminderFile& file, std::vector<Reminder>& table, IfMissing ifMissing);
 
 // Adds one record after the last whole record of the file; on failure the file keeps what it
 // had.

@@ -10,9 +10,9 @@
 namespace {
 
 // The rewrite's new file lies in the same folder, so that it can replace the old one by a
-// rename. Each rewrite takes a fresh name, _Recordatorios_.<process>-<number>.new, so that no
-// leftover (a folder, or a file that another program holds open) can stand in its way; every
-// rewrite first deletes the leftovers that it can.
+// rename. Each rewrite takes the first name _Recordatorios_.<process>-<number>.new, counting from
+// 0, that nothing in the folder has, so that no leftover (a folder, or a file that another
+// program holds open) can stand in its way; every rewrite first deletes the leftovers it can.
 constexpr wchar_t kNewFilePrefix[] = L"_Recordatorios_";
 constexpr wchar_t kNewFileSuffix[] = L".new";
 
@@ -56,31 +56,32 @@ void DeleteLeftoverNewFiles(const ReminderFile& file) {
     } while (FindNextFileW(search.get(), &found));
 }
 
-// A new file under a name that nothing in the folder has; its path is left in `path`.
-UniqueFile CreateNewFile(const ReminderFile& file, std::wstring& path) {
-    static unsigned number = 0; // names are never reused within one run
-    for (int attempt = 0; attempt < 100; ++attempt) {
+// A new file under a name that nothing in the folder has; its path is left in `path`. Returns 0
+// or the file error number of the last name tried.
+int CreateNewFile(const ReminderFile& file, std::wstring& path, UniqueFile& handle) {
+    DWORD error = ERROR_SUCCESS;
+    for (int number = 0; number < 100; ++number) {
         path = file.Beside(std::wstring(kNewFilePrefix) + L"." +
-                           std::to_wstring(GetCurrentProcessId()) + L"-" +
-                           std::to_wstring(number++) + kNewFileSuffix);
-        UniqueFile handle = OpenExclusive(path, GENERIC_WRITE, CREATE_NEW);
-        DWORD error = GetLastError();
+                           std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(number) +
+                           kNewFileSuffix);
+        handle = OpenExclusive(path, GENERIC_WRITE, CREATE_NEW);
+        if (handle)
+            return 0;
         // A name in use, if only by a file pending deletion: the next one.
-        if (handle || !IsNameTaken(error)) {
-            SetLastError(error);
-            return handle;
-        }
+        error = GetLastError();
+        if (!IsNameTaken(error, path))
+            break;
     }
-    return UniqueFile();
+    return FileErrorNumberOf(error);
 }
 
 // Writes the live entries into a new file; on success its path is left in `newPath`.
 int WriteLiveRecords(const ReminderFile& file, const std::vector<Reminder>& table,
                      std::wstring& newPath) {
     std::vector<char> block(kRecordsPerBlock * kRecordSize);
-    UniqueFile handle = CreateNewFile(file, newPath);
-    if (!handle)
-        return LastFileErrorNumber();
+    UniqueFile handle;
+    if (int error = CreateNewFile(file, newPath, handle))
+        return error;
     size_t filled = 0;
     int error = 0;
     for (const Reminder& entry : table) {

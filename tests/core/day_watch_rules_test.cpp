@@ -1,9 +1,11 @@
 #include "day_watch_rules.h"
+#include "greeting.h"
 #include "local_moment.h"
 #include "timed_alerts.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -163,4 +165,18 @@ TEST(TimedAlerts, EachComesAtItsTimeOnceInTimeOrderAndOnlyOnItsDay) {
     look = LookAtAlerts(table, today, at(18, 30), yesterday);
     EXPECT_FALSE(look.due);
     EXPECT_FALSE(look.next);
+}
+
+// Each day of two years once: walked forwards, and then again as if the clock had gone back.
+TEST(DayWatchRules, EachDayIsGreetedOnceWhateverTheClockDoes) {
+    using namespace std::chrono;
+    std::set<int32_t> greeted;
+    for (bool again : {false, true}) {
+        for (sys_days day = year{2026} / 1 / 1; day < year{2028} / 1 / 1; day += days{1}) {
+            year_month_day date{day};
+            int32_t number =
+                DayNumber(int(date.year()), unsigned(date.month()), unsigned(date.day()));
+            EXPECT_EQ(TakeDayToGreet(greeted, number), !again) << number;
+        }
+    }
 }

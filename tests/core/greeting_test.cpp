@@ -1,6 +1,5 @@
 #include "alert_text.h"
 #include "greeting.h"
-#include "santoral.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +12,6 @@ const char* SpanishWeekday(std::chrono::weekday weekday) {
                                   "Jueves",  "Viernes", "Sabado"};
     return names[weekday.c_encoding()];
 }
-
-class GreetingTest : public testing::Test {
-  protected:
-    void SetUp() override { FillSantoral(); }
-};
 
 } // namespace
 
@@ -56,14 +50,14 @@ TEST(SeasonNotice, OnlyOnTheTwentyFirstOfTheFourSeasonMonths) {
     EXPECT_EQ(notices, 4);
 }
 
-TEST_F(GreetingTest, SixthOfDecember2026) {
+TEST(DayGreeting, SixthOfDecember2026) {
     Today today = TodayFromDate(6, 12, 2026);
     EXPECT_EQ(today.shortDate, "06/12/2026");
     EXPECT_EQ(today.longDate, "6 Diciembre 2026");
     EXPECT_EQ(DayGreetingText(today), "Hoy es 6 Diciembre 2026 Domingo\r\n\r\nSan Nicolas de Bari");
 }
 
-TEST_F(GreetingTest, SpringBeginsOnTwentyFirstOfMarch) {
+TEST(DayGreeting, SpringBeginsOnTwentyFirstOfMarch) {
     EXPECT_EQ(DayGreetingText(TodayFromDate(21, 3, 2026)),
               "Hoy es 21 Marzo 2026 Sabado\r\n\r\nSan Nicol\xE1s de Fl\xFC"
               "e\r\n\r\nCambio de estacion a :\r\n\r\nPrimavera");
@@ -71,7 +65,7 @@ TEST_F(GreetingTest, SpringBeginsOnTwentyFirstOfMarch) {
               "Hoy es 22 Marzo 2026 Domingo\r\n\r\nSan Bienvenido");
 }
 
-TEST_F(GreetingTest, LeapDay) {
+TEST(DayGreeting, LeapDay) {
     EXPECT_EQ(DayGreetingText(TodayFromDate(29, 2, 2024)),
               "Hoy es 29 Febrero 2024 Jueves\r\n\r\nSan Augusto Chapdelaine");
 }

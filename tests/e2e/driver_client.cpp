@@ -84,9 +84,8 @@ std::vector<std::string> Driver::Command(const std::string& line) {
 }
 
 std::optional<Box> Driver::FindBox(const std::string& caption, int timeoutMs) {
-    std::vector<std::string> answer = Command("find-box " + (caption.empty() ? "*" : Hex(caption)) +
-                                              " " + std::to_string(timeoutMs));
-    std::vector<std::string> words = Words(answer.at(0));
+    std::vector<std::string> words =
+        Ask("find-box " + (caption.empty() ? "*" : Hex(caption)) + " " + std::to_string(timeoutMs));
     if (words.at(0) != "box")
         return std::nullopt;
     return Box{words.at(1), Unhex(words.at(2)), Unhex(words.at(3)),
@@ -94,7 +93,7 @@ std::optional<Box> Driver::FindBox(const std::string& caption, int timeoutMs) {
 }
 
 int Driver::CountBoxes() {
-    return std::stoi(Words(Command("count-boxes").at(0)).at(1));
+    return std::stoi(Ask("count-boxes").at(1));
 }
 
 void Driver::Press(const Box& box, int buttonId) {
@@ -108,29 +107,28 @@ void Driver::Press(const Box& box, int buttonId) {
 
 std::string Driver::FindDialog(const std::string& captionPrefix, int timeoutMs) {
     std::vector<std::string> words =
-        Words(Command("find-dialog " + Hex(captionPrefix) + " " + std::to_string(timeoutMs)).at(0));
+        Ask("find-dialog " + Hex(captionPrefix) + " " + std::to_string(timeoutMs));
     return words.at(0) == "dialog" ? words.at(1) : "";
 }
 
 bool Driver::Alive(const std::string& handle) {
-    return Words(Command("alive " + handle).at(0)).at(1) == "1";
+    return Ask("alive " + handle).at(1) == "1";
 }
 
 std::string Driver::FindWindowOfClass(const std::string& className, int timeoutMs) {
     std::vector<std::string> words =
-        Words(Command("find-window " + Hex(className) + " " + std::to_string(timeoutMs)).at(0));
+        Ask("find-window " + Hex(className) + " " + std::to_string(timeoutMs));
     return words.at(0) == "window" ? words.at(1) : "";
 }
 
 bool Driver::Send(const std::string& handle, unsigned message, unsigned long long wparam) {
-    return Words(Command("send " + handle + " " + std::to_string(message) + " " +
-                         std::to_string(wparam) + " 0")
-                     .at(0))
+    return Ask("send " + handle + " " + std::to_string(message) + " " + std::to_string(wparam) +
+               " 0")
                .at(1) == "1";
 }
 
 bool Driver::Hold(const std::string& windowsPath) {
-    return Words(Command("hold " + Hex(windowsPath)).at(0)).at(1) == "1";
+    return Ask("hold " + Hex(windowsPath)).at(1) == "1";
 }
 
 void Driver::Release() {
@@ -139,11 +137,11 @@ void Driver::Release() {
 
 unsigned Driver::Attributes(const std::string& windowsPath) {
     return static_cast<unsigned>(
-        std::stoul(Words(Command("attributes " + Hex(windowsPath)).at(0)).at(1), nullptr, 16));
+        std::stoul(Ask("attributes " + Hex(windowsPath)).at(1), nullptr, 16));
 }
 
 unsigned Driver::SetAttributes(const std::string& windowsPath, unsigned attributes) {
     std::ostringstream line;
     line << "set-attributes " << Hex(windowsPath) << " " << std::hex << attributes;
-    return static_cast<unsigned>(std::stoul(Words(Command(line.str()).at(0)).at(1), nullptr, 16));
+    return static_cast<unsigned>(std::stoul(Ask(line.str()).at(1), nullptr, 16));
 }

@@ -53,6 +53,8 @@ class Driver {
 
     // The answer's lines, without "end". Throws if the driver does not answer in time.
     std::vector<std::string> Command(const std::string& line);
+    // The words of the answer's first line.
+    std::vector<std::string> Ask(const std::string& line) { return Words(Command(line).at(0)); }
 
     // A visible message box with that caption ("" for any), waiting up to timeoutMs for it.
     std::optional<Box> FindBox(const std::string& caption, int timeoutMs = 30000);

@@ -8,7 +8,7 @@
 
 TEST_F(EditorTest, DialogAndControlsAreLaidOutAsDesigned) {
     Open();
-    std::vector<std::string> window = Words(driver.Command("window " + dialog).at(0));
+    std::vector<std::string> window = driver.Ask("window " + dialog);
     // The system adds WS_VISIBLE and WS_CLIPSIBLINGS to the template's style, and the frame's
     // extended styles.
     EXPECT_EQ(std::stoul(window.at(1), nullptr, 16) & ~0x14000000u, 0x80C000D4u);
@@ -17,7 +17,7 @@ TEST_F(EditorTest, DialogAndControlsAreLaidOutAsDesigned) {
     // The program's clock runs on from the chosen moment until the dialog reads it.
     EXPECT_GE(Unhex(window.at(12)), "Recordatorio - 06/12/2026 - 09:05:07");
     EXPECT_LE(Unhex(window.at(12)), "Recordatorio - 06/12/2026 - 09:05:37");
-    std::vector<std::string> frame = Words(driver.Command("dlg-px 275 225 382 109").at(0));
+    std::vector<std::string> frame = driver.Ask("dlg-px 275 225 382 109");
     EXPECT_EQ(window.at(13), frame.at(1)) << "client area at 275, 225 dialog units";
     EXPECT_EQ(window.at(14), frame.at(2));
     EXPECT_NEAR(std::stoi(window.at(7)), std::stoi(frame.at(3)), 1);
@@ -65,12 +65,9 @@ TEST_F(EditorTest, DialogAndControlsAreLaidOutAsDesigned) {
             EXPECT_EQ(child.at(7), window.at(7));
             continue;
         }
-        std::vector<std::string> px =
-            Words(driver
-                      .Command("dlg-px " + std::to_string(expected.x) + " " +
-                               std::to_string(expected.y) + " " + std::to_string(expected.width) +
-                               " " + std::to_string(expected.height))
-                      .at(0));
+        std::vector<std::string> px = driver.Ask(
+            "dlg-px " + std::to_string(expected.x) + " " + std::to_string(expected.y) + " " +
+            std::to_string(expected.width) + " " + std::to_string(expected.height));
         for (int k = 1; k <= 3; ++k)
             EXPECT_NEAR(std::stoi(child.at(4 + k)), std::stoi(px.at(k)), 1) << "position " << k;
         // A list box shows whole lines only, so it may be up to one line shorter.
@@ -128,8 +125,11 @@ TEST_F(EditorTest, GrabarAnsweredNoAndYesWithAndWithoutTime) {
 
     Type("Sin hora \xF1");
     Grabar(kYes);
+    Click(kListarId); // the table was read again after the save
+    EXPECT_EQ(WaitForList({"1 ##:## Sin hora \xF1"}),
+              std::vector<std::string>{"1 ##:## Sin hora \xF1"});
     SwitchTimeOn();
-    driver.Command("time-set " + dialog + " " + std::to_string(kTimePickerId) + " 9 30 0");
+    Ask("time-set", kTimePickerId, "9 30 0");
     PickDay(2026, 12, 24);
     Type("Con hora");
     Click(kGrabarId);
@@ -242,19 +242,17 @@ TEST_F(EditorTest, OneEditorPerFolder) {
     Open();
     PickDay(2026, 12, 6); // while no other dialog covers the calendar
     auto dialogs = [this] {
-        std::vector<std::string> words =
-            Words(driver.Command("dialogs " + Hex("Recordatorio - ")).at(0));
+        std::vector<std::string> words = driver.Ask("dialogs " + Hex("Recordatorio - "));
         return std::vector<std::string>(words.begin() + 1, words.end());
     };
-    auto minimised = [this](const std::string& window) {
-        return (std::stoul(Words(driver.Command("window " + window).at(0)).at(1), nullptr, 16) &
-                0x20000000u) != 0; // WS_MINIMIZE
+    auto minimised = [this](const std::string& window) { // WS_MINIMIZE in its style
+        return (std::stoul(driver.Ask("window " + window).at(1), nullptr, 16) & 0x20000000u) != 0;
     };
     // Waits until `front` is in front, not minimised, with `count` dialogs; else says what it saw.
     auto awaitFront = [&](const std::string& front, size_t count) {
         std::string seen;
         bool done = WaitUntil([&] {
-            std::string foreground = Words(driver.Command("foreground").at(0)).at(1);
+            std::string foreground = driver.Ask("foreground").at(1);
             bool small = minimised(front);
             size_t shown = dialogs().size();
             seen =
@@ -283,12 +281,15 @@ TEST_F(EditorTest, OneEditorPerFolder) {
     EXPECT_EQ(Process({WineLoader(), path}, WineEnvironment()).Wait(30000), 0);
     EXPECT_EQ(awaitFront(dialog, 2), "") << "the open one restored, in front";
 
-    // X while Grabar's question is open: the program lives on behind the question, which a start
-    // through drive M: brings forward (under Wine the hidden dialog stays the active window until
-    // then); once it is answered, a start opens a dialog.
+    // Grabar's question, which the user may have covered with the dialog: a start through drive
+    // M: brings the question forward, not the dialog. After X, the program lives on behind the
+    // question, which a start brings forward again (under Wine the hidden dialog stays the active
+    // window until then); once it is answered, a start opens a dialog.
     Click(kGrabarId);
     std::optional<Box> question = driver.FindBox("Recordatorio");
     ASSERT_TRUE(question);
+    EXPECT_EQ(Process({WineLoader(), "m:\\editor.exe"}, WineEnvironment()).Wait(30000), 0);
+    EXPECT_EQ(awaitFront(question->handle, 2), "") << "the question in front of its dialog";
     Click(kCloseId);
     ASSERT_TRUE(WaitUntil([&] { return dialogs().size() == 1; }))
         << "after X, " << dialogs().size() << " dialogs show: the first editor's is not hidden";
@@ -310,7 +311,7 @@ TEST_F(EditorTest, AReminderWrittenInTheEditorIsShownByTheNotifierOnItsDay) {
     Open();
     PickDay(2026, 12, 6);
     SwitchTimeOn();
-    driver.Command("time-set " + dialog + " " + std::to_string(kTimePickerId) + " 9 30 0");
+    Ask("time-set", kTimePickerId, "9 30 0");
     EXPECT_EQ(WaitForText(kTimePickerId, "09:30"), "09:30") << "the picker shows what is stored";
     // Real keys: a click into the text box, then typing; Esc among them, and the key after it
     // shows when it has been taken.

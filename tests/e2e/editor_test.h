@@ -41,8 +41,9 @@ class EditorTest : public testing::Test {
         ASSERT_FALSE(dialog.empty()) << "the editor's dialog did not show";
     }
 
-    std::vector<std::string> Ask(const std::string& command, int id) {
-        return Words(driver.Command(command + " " + dialog + " " + std::to_string(id)).at(0));
+    // The words of the driver's answer to a command on control `id`, with `more` after the id.
+    std::vector<std::string> Ask(const std::string& command, int id, const std::string& more = "") {
+        return driver.Ask(command + " " + dialog + " " + std::to_string(id) + " " + more);
     }
 
     void Click(int id) { Ask("click", id); }
@@ -58,14 +59,7 @@ class EditorTest : public testing::Test {
 
     int Check(int id) { return std::stoi(Ask("check", id).at(1)); }
 
-    bool Enabled(int id) {
-        for (const std::string& line : driver.Command("children " + dialog)) {
-            std::vector<std::string> child = Words(line);
-            if (std::stoi(child.at(1)) == id)
-                return child.at(9) == "1";
-        }
-        return false;
-    }
+    bool Enabled(int id) { return Ask("window", id).at(11) == "1"; }
 
     std::vector<std::string> ListLines() {
         std::vector<std::string> lines;
@@ -90,10 +84,7 @@ class EditorTest : public testing::Test {
     }
 
     // What a click on a list line does: the line is selected and the dialog is told.
-    void SelectLine(int index) {
-        driver.Command("select " + dialog + " " + std::to_string(kReminderListId) + " " +
-                       std::to_string(index));
-    }
+    void SelectLine(int index) { Ask("select", kReminderListId, std::to_string(index)); }
 
     // Typed as characters, as the keyboard would, so the text box reports each change.
     void Type(const std::string& text) {
@@ -103,7 +94,7 @@ class EditorTest : public testing::Test {
             std::snprintf(hex, sizeof hex, "%04x", c < 0x80 || c >= 0xA0 ? c : '?');
             units += hex;
         }
-        driver.Command("chars " + dialog + " " + std::to_string(kTextBoxId) + " " + units);
+        Ask("chars", kTextBoxId, units);
     }
 
     void ClickOnScreen(const std::vector<std::string>& point) {
@@ -122,11 +113,9 @@ class EditorTest : public testing::Test {
             Type("x");
             ASSERT_EQ(WaitForText(kStatusBarId, "Escritas 0001 de 1023"), "Escritas 0001 de 1023");
         }
-        ClickOnScreen(Words(driver
-                                .Command("calendar-point " + dialog + " " +
-                                         std::to_string(kCalendarId) + " " + std::to_string(year) +
-                                         " " + std::to_string(month) + " " + std::to_string(day))
-                                .at(0)));
+        ClickOnScreen(
+            Ask("calendar-point", kCalendarId,
+                std::to_string(year) + " " + std::to_string(month) + " " + std::to_string(day)));
         ASSERT_EQ(WaitForText(kStatusBarId, kEmptyCounter), kEmptyCounter)
             << "after a click on " << day << "/" << month << "/" << year;
     }

@@ -2,8 +2,8 @@
 // table or the other, never missing, never short, never a mixture. KIT_SAVE_KILLS sets the
 // number of kills: by default 25 of the 64-bit build and 10 of the 32-bit one, whose file
 // routines are the same code and whose saves, under the emulator, take several times as long.
+#include "driver_client.h"
 #include "save_tables.h"
-#include "wine_session.h"
 
 #include <gtest/gtest.h>
 
@@ -24,16 +24,6 @@ using namespace std::chrono_literals;
 int KillCount() {
     const char* value = std::getenv("KIT_SAVE_KILLS");
     return value ? std::atoi(value) : WindowsBuild() == "win32" ? 10 : 25;
-}
-
-bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout) {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!PathExists(path)) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
 }
 
 } // namespace
@@ -66,7 +56,8 @@ TEST(SaveReminders, KilledAtAnyMomentLeavesOneWholeTableOrTheOther) {
         Process loop(argv, environment, -1, -1, errorsFd);
         close(errorsFd);
         if (kill == 1) {
-            ASSERT_TRUE(WaitForFile(folder.ReminderFile(), 60s)) << "the first save never ended";
+            ASSERT_TRUE(WaitUntil([&] { return PathExists(folder.ReminderFile()); }, 60s))
+                << "the first save never ended";
             auto firstSave = std::chrono::duration_cast<std::chrono::milliseconds>(
                 std::chrono::steady_clock::now() - started);
             windowMs = std::max(windowMs, 3 * static_cast<int>(firstSave.count()));

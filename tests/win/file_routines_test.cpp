@@ -39,20 +39,14 @@ std::vector<std::wstring> NewFilesLeft(const TempFolder& folder) {
 
 } // namespace
 
-TEST(FileExists, FilesAndFoldersExistMissingPathsDoNot) {
-    TempFolder folder;
-    EXPECT_FALSE(FileExists(folder.File().Path()));
-    EXPECT_FALSE(FileExists(folder.Path() + L"no such folder\\x"));
-    EXPECT_TRUE(FileExists(folder.Path()));
-    WriteWholeFile(folder.File().Path(), "");
-    EXPECT_TRUE(FileExists(folder.File().Path()));
-}
-
-TEST(LoadReminders, MissingFileIsCreatedEmpty) {
+// Left missing by a start's load (or each logon would make one), made by Grabar's load.
+TEST(LoadReminders, MissingFileIsLeftOrCreatedEmptyAsAsked) {
     TempFolder folder;
     std::vector<Reminder> table = {MakeReminder("", "old", "", 1)};
-    EXPECT_EQ(LoadReminders(folder.File(), table), 0);
+    EXPECT_EQ(LoadReminders(folder.File(), table, IfMissing::Leave), kErrFileNotFound);
     EXPECT_TRUE(table.empty());
+    EXPECT_FALSE(FileExists(folder.File().Path()));
+    EXPECT_EQ(LoadReminders(folder.File(), table, IfMissing::Create), 0);
     EXPECT_TRUE(FileExists(folder.File().Path()));
     EXPECT_EQ(ReadWholeFile(folder.File().Path()).size(), 0u);
 }
@@ -64,7 +58,7 @@ TEST(LoadReminders, ReadsWholeRecordsAndIgnoresAPartialOne) {
                        ReminderRecordBytes("##:##", "7 Diciembre 2026", "", 0) +
                        std::string(10, 'z'));
     std::vector<Reminder> table;
-    EXPECT_EQ(LoadReminders(folder.File(), table), 0);
+    EXPECT_EQ(LoadReminders(folder.File(), table, IfMissing::Leave), 0);
     ASSERT_EQ(table.size(), 2u);
     EXPECT_EQ(table[0].time, "09:30");
     EXPECT_EQ(table[0].date, "6 Diciembre 2026");
@@ -84,7 +78,7 @@ TEST(LoadReminders, DamagedFilesLoadWhatTheyHoldWithoutFault) {
     }
     WriteWholeFile(folder.File().Path(), noise);
     std::vector<Reminder> table;
-    EXPECT_EQ(LoadReminders(folder.File(), table), 0);
+    EXPECT_EQ(LoadReminders(folder.File(), table, IfMissing::Leave), 0);
     ASSERT_EQ(table.size(), 20u);
     for (const Reminder& entry : table) {
         EXPECT_LE(entry.time.size(), 6u);
@@ -99,7 +93,7 @@ TEST(LoadReminders, FileHeldByAnotherOpenerGivesAnEmptyTable) {
     UniqueFile other = HoldExclusively(folder.File().Path());
     ASSERT_TRUE(other);
     std::vector<Reminder> table = {MakeReminder("", "stale", "", 1)};
-    EXPECT_EQ(LoadReminders(folder.File(), table), kErrPermissionDenied);
+    EXPECT_EQ(LoadReminders(folder.File(), table, IfMissing::Leave), kErrPermissionDenied);
     EXPECT_TRUE(table.empty());
 }
 
@@ -116,7 +110,7 @@ TEST(LoadReminders, HoldsTheFileExclusivelyWhileItReads) {
         std::vector<Reminder> table;
         static DWORD WINAPI Run(void* param) {
             Load& load = *static_cast<Load*>(param);
-            LoadReminders(load.file, load.table);
+            LoadReminders(load.file, load.table, IfMissing::Leave);
             return 0;
         }
     } load{folder.File(), {}};
@@ -193,12 +187,17 @@ TEST(SaveReminders, WritesLiveEntriesInTableOrder) {
     EXPECT_TRUE(NewFilesLeft(folder).empty());
 }
 
+// Any active but 0 is live, a negative one too.
 TEST(SaveReminders, NoLiveEntryLeavesNoFile) {
     TempFolder folder;
     WriteWholeFile(folder.File().Path(), ReminderRecordBytes("01:00", "1 Enero 2026", "a"));
+    std::vector<Reminder> table = {MakeReminder("01:00", "1 Enero 2026", "a", 0),
+                                   MakeReminder("02:00", "2 Enero 2026", "b", -1)};
+    EXPECT_EQ(SaveReminders(folder.File(), table), 0);
+    EXPECT_EQ(ReadWholeFile(folder.File().Path()), ReminderRecordBytes(table[1]));
     SetFileAttributesW(folder.File().Path().c_str(),
                        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    std::vector<Reminder> table = {MakeReminder("01:00", "1 Enero 2026", "a", 0)};
+    table[1].active = 0;
     EXPECT_EQ(SaveReminders(folder.File(), table), 0);
     EXPECT_FALSE(FileExists(folder.File().Path()));
     EXPECT_EQ(SaveReminders(folder.File(), table), 0) << "nothing to delete is no failure";
@@ -244,27 +243,35 @@ TEST(SaveReminders, FileHeldByAnotherOpenerStaysWholeWithItsAttributes) {
               ReminderRecordBytes(table[1]) + ReminderRecordBytes(table[2]));
 }
 
-// A folder where older versions wrote the new file, the leftover of a killed rewrite, one that a
-// virus scanner holds open, and a user's read-only file whose name the search matches too.
+// A folder where older versions wrote the new file, one named as this rewrite's first new file,
+// the leftover of a killed rewrite, one that a virus scanner holds open, and a user's read-only
+// files whose names the search matches too.
 TEST(SaveReminders, LeftoversNeverBlockARewriteAndGoWhenTheyCan) {
     TempFolder folder;
     WriteWholeFile(folder.File().Path(), ReminderRecordBytes("01:00", "1 Enero 2026", "a"));
     CreateDirectoryW((folder.Path() + L"_Recordatorios_.new").c_str(), nullptr);
+    CreateDirectoryW(
+        folder.File()
+            .Beside(L"_Recordatorios_." + std::to_wstring(GetCurrentProcessId()) + L"-0.new")
+            .c_str(),
+        nullptr);
     WriteWholeFile(folder.Path() + L"_Recordatorios_.7-0.new", "killed");
     WriteWholeFile(folder.Path() + L"_Recordatorios_.8-0.new", "held");
-    std::wstring users = folder.Path() + L"_Recordatorios_ copia.new";
-    WriteWholeFile(users, "mine");
-    SetFileAttributesW(users.c_str(), FILE_ATTRIBUTE_READONLY);
+    std::vector<std::wstring> users = {L"_Recordatorios_ copia.new",
+                                       L"_Recordatorios_.7-copia.new"};
+    for (const std::wstring& name : users)
+        WriteWholeFile(folder.Path() + name, "mine");
+    SetFileAttributesW((folder.Path() + users[0]).c_str(), FILE_ATTRIBUTE_READONLY);
     UniqueFile scanner = HoldExclusively(folder.Path() + L"_Recordatorios_.8-0.new");
     std::vector<Reminder> table = {MakeReminder("02:00", "2 Enero 2026", "b", 1)};
     EXPECT_EQ(SaveReminders(folder.File(), table), 0);
     EXPECT_EQ(ReadWholeFile(folder.File().Path()), ReminderRecordBytes(table[0]));
-    EXPECT_EQ(NewFilesLeft(folder), (std::vector<std::wstring>{L"_Recordatorios_ copia.new",
-                                                               L"_Recordatorios_.8-0.new"}));
+    EXPECT_EQ(NewFilesLeft(folder),
+              (std::vector<std::wstring>{users[0], users[1], L"_Recordatorios_.8-0.new"}));
     scanner.reset();
     EXPECT_EQ(SaveReminders(folder.File(), table), 0);
-    EXPECT_EQ(NewFilesLeft(folder), std::vector<std::wstring>{L"_Recordatorios_ copia.new"});
-    EXPECT_EQ(ReadWholeFile(users), "mine");
+    EXPECT_EQ(NewFilesLeft(folder), users);
+    EXPECT_EQ(ReadWholeFile(folder.Path() + users[1]), "mine");
     EXPECT_TRUE(FileExists(folder.Path() + L"_Recordatorios_.new")) << "not ours to delete";
 }
 
@@ -275,19 +282,20 @@ TEST(ReminderFile, MoreRecordsThanASixteenBitCounterHolds) {
         table.push_back(MakeReminder("##:##", "6 Diciembre 2026", std::to_string(i), 1));
     table[32768].active = 0;
     EXPECT_EQ(SaveReminders(folder.File(), table), 0);
-    EXPECT_EQ(LoadReminders(folder.File(), table), 0);
+    EXPECT_EQ(LoadReminders(folder.File(), table, IfMissing::Leave), 0);
     ASSERT_EQ(table.size(), 39999u);
     EXPECT_EQ(table[32767].text, "32767");
     EXPECT_EQ(table[32768].text, "32769");
     EXPECT_EQ(table.back().text, "39999");
     EXPECT_EQ(AppendReminder(folder.File(), "", "", "one more", 1), 0);
-    EXPECT_EQ(LoadReminders(folder.File(), table), 0);
+    EXPECT_EQ(LoadReminders(folder.File(), table, IfMissing::Leave), 0);
     EXPECT_EQ(table.size(), 40000u);
 }
 
 TEST(FileErrorNumber, SystemErrorsMapToTheirNumbers) {
     EXPECT_EQ(FileErrorNumberOf(ERROR_SHARING_VIOLATION), 70);
     EXPECT_EQ(FileErrorNumberOf(ERROR_ACCESS_DENIED), 70);
+    EXPECT_EQ(FileErrorNumberOf(ERROR_WRITE_PROTECT), 70);
     EXPECT_EQ(FileErrorNumberOf(ERROR_DISK_FULL), 61);
     EXPECT_EQ(FileErrorNumberOf(ERROR_HANDLE_DISK_FULL), 61);
     EXPECT_EQ(FileErrorNumberOf(ERROR_FILE_NOT_FOUND), 53);
@@ -296,8 +304,11 @@ TEST(FileErrorNumber, SystemErrorsMapToTheirNumbers) {
     EXPECT_EQ(FileErrorNumberOf(ERROR_NOT_SAME_DEVICE), 74);
     EXPECT_EQ(FileErrorNumberOf(ERROR_CRC), 72);
     EXPECT_EQ(FileErrorNumberOf(ERROR_FILENAME_EXCED_RANGE), 75);
-    // A new file's name still pending deletion reads as access denied: the rewrite tries the next.
-    EXPECT_TRUE(IsNameTaken(ERROR_ACCESS_DENIED));
-    EXPECT_TRUE(IsNameTaken(ERROR_FILE_EXISTS));
-    EXPECT_FALSE(IsNameTaken(ERROR_PATH_NOT_FOUND));
+    // Access denied: a name pending deletion, or a folder where no file can be made.
+    TempFolder folder;
+    WriteWholeFile(folder.Path() + L"there.new", "");
+    EXPECT_TRUE(IsNameTaken(ERROR_ACCESS_DENIED, folder.Path() + L"there.new"));
+    EXPECT_FALSE(IsNameTaken(ERROR_ACCESS_DENIED, folder.Path() + L"missing.new"));
+    EXPECT_TRUE(IsNameTaken(ERROR_FILE_EXISTS, folder.Path() + L"missing.new"));
+    EXPECT_FALSE(IsNameTaken(ERROR_PATH_NOT_FOUND, folder.Path() + L"there.new"));
 }

@@ -3,6 +3,7 @@
 // once one has failed, every later one fails too. The file routines return error 7 and leave the
 // file as it was; the editor reports 7 once per command and goes on.
 #include "commands.h"
+#include "control_ids.h"
 #include "dialog_template.h"
 #include "editor_dialog.h"
 #include "editor_state.h"
@@ -101,15 +102,17 @@ TEST(ListarOutOfMemory, IsReportedOnceAndTheEditorGoesOn) {
     std::vector<uint16_t> words =
         DialogTemplateWords({WS_POPUP, 0, 0, 0, 200, 100, u"", 0, u""}, items);
     TempFolder folder;
-    HWND dialog = CreateDialogIndirectParamW(
-        nullptr, reinterpret_cast<const DLGTEMPLATE*>(words.data()), nullptr, EditorDialogProc,
-        reinterpret_cast<LPARAM>(&folder.File()));
+    FolderClaim claim(L"editor", folder.Path());
+    EditorState state{folder.File(), claim};
+    HWND dialog =
+        CreateDialogIndirectParamW(nullptr, reinterpret_cast<const DLGTEMPLATE*>(words.data()),
+                                   nullptr, EditorDialogProc, reinterpret_cast<LPARAM>(&state));
     ASSERT_TRUE(dialog);
-    gSelectedDate = "6 Diciembre 2026";
+    state.selectedDate = "6 Diciembre 2026";
     for (int i = 0; i < 10000; ++i)
-        gReminders.push_back(MakeReminder("09:30", gSelectedDate, std::to_string(i), 1));
+        state.reminders.push_back(MakeReminder("09:30", state.selectedDate, std::to_string(i), 1));
     SetDlgItemTextW(dialog, kTextBoxId, L"abc");
-    UpdateCharCounter();
+    UpdateCharCounter(dialog);
     // The one box that Listar showed, or how many there were.
     auto listar = [&](size_t largest, bool exhausted) {
         gSeen = {};
@@ -138,5 +141,4 @@ TEST(ListarOutOfMemory, IsReportedOnceAndTheEditorGoesOn) {
     EXPECT_EQ(listar(SIZE_MAX, false), L"0 boxes");
     EXPECT_EQ(listed(), 10000);
     DestroyWindow(dialog);
-    gReminders.clear();
 }

@@ -69,6 +69,10 @@ std::string ReadWholeFile(const std::wstring& path) {
     return bytes;
 }
 
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(LongPathForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 void WriteWholeFile(const std::wstring& path, std::string_view bytes) {
     UniqueFile file(CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                 CREATE_ALWAYS, 0, nullptr));

@@ -27,3 +27,4 @@ class TempFolder {
 // Whole-file helpers for checking what the routines wrote; paths of any length.
 std::string ReadWholeFile(const std::wstring& path);
 void WriteWholeFile(const std::wstring& path, std::string_view bytes);
+bool FileExists(const std::wstring& path); // a folder counts too

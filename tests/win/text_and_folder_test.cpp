@@ -1,14 +1,19 @@
-// Code page 1252 conversions, the exe folder, and reminder files in folders with long paths
-// or names outside Windows-1252.
+// Code page 1252 conversions, the exe folder, reminder files in folders with long paths or names
+// outside Windows-1252, and the programs' claims on their folders.
 #include "exe_folder.h"
-#include "path_form.h"
+#include "folder_claim.h"
 #include "reminder_rewrite.h"
 #include "temp_folder.h"
 #include "text_1252.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <thread>
 
 TEST(Text1252, SpanishTextRoundTrips) {
     EXPECT_EQ(WideFrom1252("Oto\xF1o"), L"Oto\u00F1o");
@@ -52,13 +57,57 @@ TEST(ReminderFile, WorksInFoldersOutsideTheCodePageAndBeyondMaxPath) {
         EXPECT_EQ(AppendReminder(file, "10:30", "6 Diciembre 2026", "dos", 1), 0);
         ASSERT_TRUE(FileExists(file.Path()));
         std::vector<Reminder> table;
-        EXPECT_EQ(LoadReminders(file, table), 0);
+        EXPECT_EQ(LoadReminders(file, table, IfMissing::Leave), 0);
         ASSERT_EQ(table.size(), 2u);
         table[0].active = 0;
         EXPECT_EQ(SaveReminders(file, table), 0);
-        EXPECT_EQ(LoadReminders(file, table), 0);
+        EXPECT_EQ(LoadReminders(file, table, IfMissing::Leave), 0);
         ASSERT_EQ(table.size(), 1u);
         EXPECT_EQ(table[0].text, "dos");
         EXPECT_GT(file.Path().size(), name.size());
     }
+}
+
+// One name per folder and kind of program, whatever path leads to the folder; a hash of the path
+// where the folder has no identity to read (here: it does not exist). One holder per claim: not
+// another thread, as not another program, nor anyone when the claim is denied, as one made by a
+// program started as administrator is.
+TEST(FolderClaim, OneNamePerFolderAndKindAndOneHolder) {
+    TempFolder base;
+    std::wstring folder = base.Path() + L"a\\", sibling = base.Path() + L"b\\";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) &&
+                CreateDirectoryW(sibling.c_str(), nullptr));
+    auto name = [](const std::wstring& path, const wchar_t* kind = L"editor") {
+        return FolderClaim(kind, path).Name();
+    };
+    EXPECT_TRUE(std::regex_match(name(folder), std::wregex(LR"(Local\\Recordatorio\.editor\.)"
+                                                           LR"((id-[0-9a-f]{16}-[0-9a-f]{32}|)"
+                                                           LR"(file-[0-9a-f]{8}-[0-9a-f]{16}))")))
+        << name(folder);
+    EXPECT_EQ(name(folder.substr(0, folder.size() - 1)), name(folder));
+    EXPECT_EQ(name(L"\\\\?\\" + folder), name(folder));
+    EXPECT_NE(name(sibling), name(folder));
+    EXPECT_NE(name(folder, L"notifier"), name(folder));
+    std::set<std::wstring> hashed;
+    for (int i = 0; i < 300; ++i)
+        hashed.insert(name(base.Path() + L"falta" + std::to_wstring(i)));
+    EXPECT_EQ(hashed.size(), 300u);
+    EXPECT_EQ(name(base.Path() + L"FALTA7"), name(base.Path() + L"falta7"));
+
+    FolderClaim editor(L"editor", folder);
+    ASSERT_TRUE(editor.Take(0));
+    auto takenElsewhere = [&](const wchar_t* kind) {
+        bool taken = false;
+        std::thread([&] { taken = FolderClaim(kind, folder).Take(0); }).join();
+        return taken;
+    };
+    EXPECT_FALSE(takenElsewhere(L"editor"));
+    EXPECT_TRUE(takenElsewhere(L"notifier"));
+    SECURITY_ATTRIBUTES noAccess{sizeof noAccess, nullptr, FALSE}; // an empty access list
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:", SDDL_REVISION_1, &noAccess.lpSecurityDescriptor, nullptr));
+    UniqueHandle elevated(CreateMutexW(&noAccess, FALSE, name(folder, L"notifier").c_str()));
+    ASSERT_TRUE(elevated);
+    EXPECT_FALSE(takenElsewhere(L"notifier"));
+    LocalFree(noAccess.lpSecurityDescriptor);
 }

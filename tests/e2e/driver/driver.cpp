@@ -2,10 +2,11 @@
 // one command per line on stdin; each answer ends with the line "end". Window handles travel
 // as hex numbers, texts as hex of their Windows-1252 bytes, paths as hex of UTF-8.
 //
-// It finds message boxes and dialogs, reads captions, texts, styles, positions, focus and list
-// contents, and acts as a user would: presses buttons, types characters, selects list lines,
-// sets the time picker and finds the screen point of a calendar day for a real mouse click. It
-// also holds files open and sets their attributes, as other programs and the user would.
+// It finds message boxes and dialogs, reads captions, texts, styles, positions and list contents,
+// and acts as a user would: presses buttons, types characters, selects list lines, sets the time
+// picker and finds the screen point of a calendar day for a real mouse click. It also holds files
+// open and sets their attributes, as other programs and the user would.
+#include "dialog_template.h"
 #include "handle.h"
 #include "hex_text.h"
 #include "remote_memory.h"
@@ -17,11 +18,13 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <iostream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -32,19 +35,10 @@ constexpr int kMessageBoxIconId = 0x0440;
 HWND gMeasuringDialog = nullptr; // also keeps Wine's desktop alive while the driver runs
 UniqueFile gHeldFile;
 
-std::wstring WideFromUtf8(const std::string& text) {
-    std::wstring wide(text.size(), L'\0');
-    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                   wide.data(), static_cast<int>(wide.size()));
-    wide.resize(static_cast<size_t>(size));
-    return wide;
-}
-
 std::string HandleText(HWND window) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%llx",
-                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
-    return text;
+    std::ostringstream text;
+    text << std::hex << reinterpret_cast<uintptr_t>(window);
+    return text.str();
 }
 
 HWND HandleFrom(const std::string& text) {
@@ -68,51 +62,36 @@ std::string ClassOf(HWND window) {
     return Text1252FromWide(name);
 }
 
-HWND Control(HWND dialog, int id) {
-    return id == 0 ? dialog : GetDlgItem(dialog, id);
-}
-
-bool IsMessageBox(HWND window) {
-    return GetDlgItem(window, kMessageBoxTextId) != nullptr;
-}
-
 struct Search {
     bool wantBox;
     std::string caption; // exact caption for boxes, prefix for dialogs; empty for any
-    HWND found = nullptr;
-    std::vector<HWND>* all = nullptr; // every match instead of the first
+    std::vector<HWND> found = {};
 };
 
 BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param) {
     Search& search = *reinterpret_cast<Search*>(param);
-    if (!IsWindowVisible(window) || ClassOf(window) != "#32770" ||
-        IsMessageBox(window) != search.wantBox)
+    bool isBox = GetDlgItem(window, kMessageBoxTextId) != nullptr;
+    if (!IsWindowVisible(window) || ClassOf(window) != "#32770" || isBox != search.wantBox)
         return TRUE;
     std::string caption = Text1252FromWide(WindowText(window));
     bool matches = search.wantBox ? (search.caption.empty() || caption == search.caption)
                                   : caption.rfind(search.caption, 0) == 0;
-    if (!matches)
-        return TRUE;
-    search.found = window;
-    if (search.all)
-        search.all->push_back(window);
-    return search.all != nullptr;
+    if (matches)
+        search.found.push_back(window);
+    return TRUE;
 }
 
-HWND WaitForTopLevel(bool wantBox, const std::string& caption, DWORD timeoutMs) {
-    ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        Search search{wantBox, caption};
-        EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-        if (search.found || GetTickCount64() >= deadline)
-            return search.found;
+// Every visible match, the frontmost first.
+std::vector<HWND> AllTopLevel(bool wantBox, const std::string& caption) {
+    Search search{wantBox, caption};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Asks `done` again and again until it is true, for up to timeoutMs.
+template <typename Done> void WaitFor(Done done, DWORD timeoutMs) {
+    for (ULONGLONG end = GetTickCount64() + timeoutMs; !done() && GetTickCount64() < end;)
         Sleep(5);
-    }
-}
-
-bool IsShown(HWND dialog, int id) {
-    HWND control = GetDlgItem(dialog, id);
-    return control && IsWindowVisible(control);
 }
 
 // A box without icon still has the icon's static control, empty and of no width.
@@ -128,7 +107,7 @@ bool HasIcon(HWND box) {
 void DescribeBox(std::ostream& out, HWND box) {
     std::string buttons;
     for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
-        if (!IsShown(box, id))
+        if (!IsWindowVisible(GetDlgItem(box, id))) // false for no window too
             continue;
         if (!buttons.empty())
             buttons += ",";
@@ -139,28 +118,12 @@ void DescribeBox(std::ostream& out, HWND box) {
         << " " << (GetWindow(box, GW_OWNER) != nullptr) << " " << HasIcon(box) << "\n";
 }
 
-BOOL CALLBACK CountBox(HWND window, LPARAM param) {
-    if (IsWindowVisible(window) && ClassOf(window) == "#32770" && IsMessageBox(window))
-        ++*reinterpret_cast<int*>(param);
-    return TRUE;
-}
-
 // A hidden dialog in the programs' font, for turning dialog units into pixels.
 HWND CreateMeasuringDialog() {
-    alignas(4) static WORD tmpl[64] = {};
-    DLGTEMPLATE* header = reinterpret_cast<DLGTEMPLATE*>(tmpl);
-    header->style = DS_SETFONT | WS_POPUP;
-    header->cx = 100;
-    header->cy = 100;
-    WORD* p = reinterpret_cast<WORD*>(header + 1);
-    *p++ = 0; // no menu
-    *p++ = 0; // default class
-    *p++ = 0; // no caption
-    *p++ = 8; // point size
-    for (const wchar_t* face = L"MS Sans Serif"; *face; ++face)
-        *p++ = static_cast<WORD>(*face);
-    *p++ = 0;
-    return CreateDialogIndirectW(GetModuleHandleW(nullptr), header, nullptr,
+    std::vector<uint16_t> words = DialogTemplateWords(
+        {DS_SETFONT | WS_POPUP, 0, 0, 0, 100, 100, u"", 8, u"MS Sans Serif"}, {});
+    return CreateDialogIndirectW(GetModuleHandleW(nullptr),
+                                 reinterpret_cast<const DLGTEMPLATE*>(words.data()), nullptr,
                                  [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; });
 }
 
@@ -227,8 +190,7 @@ std::wstring StatusText(HWND bar) {
 }
 
 // The screen point of a calendar cell: MCM_HITTEST over the control until a point hits it.
-bool FindCalendarPoint(HWND calendar, bool todayLink, WORD year, WORD month, WORD day,
-                       POINT& found) {
+bool FindCalendarPoint(HWND calendar, WORD year, WORD month, WORD day, POINT& found) {
     RemoteMemory remote(calendar, sizeof(MCHITTESTINFO));
     RECT client{};
     GetClientRect(calendar, &client);
@@ -241,10 +203,8 @@ bool FindCalendarPoint(HWND calendar, bool todayLink, WORD year, WORD month, WOR
                 return false;
             SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(remote.Address()));
             remote.Read(&hit, sizeof hit);
-            bool match = todayLink ? hit.uHit == MCHT_TODAYLINK
-                                   : hit.uHit == MCHT_CALENDARDATE && hit.st.wYear == year &&
-                                         hit.st.wMonth == month && hit.st.wDay == day;
-            if (match) {
+            if (hit.uHit == MCHT_CALENDARDATE && hit.st.wYear == year && hit.st.wMonth == month &&
+                hit.st.wDay == day) {
                 // The middle of the cell: step on while the same cell is hit.
                 found = {x + 4, y + 3};
                 ClientToScreen(calendar, &found);
@@ -255,225 +215,218 @@ bool FindCalendarPoint(HWND calendar, bool todayLink, WORD year, WORD month, WOR
     return false;
 }
 
-void Run(std::istringstream& in, std::ostream& out) {
-    std::string command;
-    in >> command;
-    if (command == "find-box" || command == "find-dialog") {
-        std::string caption;
-        DWORD timeout = 0;
-        in >> caption >> timeout;
-        bool wantBox = command == "find-box";
-        HWND found = WaitForTopLevel(wantBox, caption == "*" ? "" : Unhex(caption), timeout);
-        if (!found)
-            out << "none\n";
-        else if (wantBox)
-            DescribeBox(out, found);
-        else
-            out << "dialog " << HandleText(found) << "\n";
-    } else if (command == "dialogs") { // every visible dialog whose caption starts so
-        std::string caption;
-        in >> caption;
-        std::vector<HWND> all;
-        Search search{false, Unhex(caption), nullptr, &all};
-        EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-        out << "dialogs";
-        for (HWND dialog : all)
-            out << " " << HandleText(dialog);
-        out << "\n";
-    } else if (command == "find-window") { // a top-level window of that class, shown or hidden
-        std::string className;
-        DWORD timeout = 0;
-        in >> className >> timeout;
-        std::wstring wide = WideFrom1252(Unhex(className));
-        ULONGLONG deadline = GetTickCount64() + timeout;
-        HWND found = nullptr;
-        while (!(found = FindWindowW(wide.c_str(), nullptr)) && GetTickCount64() < deadline)
-            Sleep(5);
-        out << (found ? "window " + HandleText(found) : std::string("none")) << "\n";
-    } else if (command == "private-bytes") { // of the process that owns the window
-        std::string handle;
-        in >> handle;
-        DWORD processId = 0;
-        GetWindowThreadProcessId(HandleFrom(handle), &processId);
-        UniqueHandle process(
-            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-        PROCESS_MEMORY_COUNTERS_EX counters{};
-        counters.cb = sizeof counters;
-        if (!process || !GetProcessMemoryInfo(process.get(),
-                                              reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                              sizeof counters))
-            throw std::runtime_error("no memory counters");
-        // The commit charge. Windows gives it in both fields; Wine 8 fills in only the second for
-        // another process.
-        out << "bytes " << (counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage)
-            << "\n";
-    } else if (command == "foreground") {
-        out << "foreground " << HandleText(GetForegroundWindow()) << "\n";
-    } else if (command == "count-boxes") {
-        int count = 0;
-        EnumWindows(CountBox, reinterpret_cast<LPARAM>(&count));
-        out << "count " << count << "\n";
-    } else if (command == "window") {
-        std::string handle;
-        in >> handle;
-        DescribeWindow(out, HandleFrom(handle));
-    } else if (command == "children") {
-        std::string handle;
-        in >> handle;
-        DescribeChildren(out, HandleFrom(handle));
-    } else if (command == "dlg-px") {
-        RECT rect{};
-        in >> rect.left >> rect.top >> rect.right >> rect.bottom;
-        rect.right += rect.left;
-        rect.bottom += rect.top;
-        MapDialogRect(gMeasuringDialog, &rect);
-        out << "px " << rect.left << " " << rect.top << " " << rect.right - rect.left << " "
-            << rect.bottom - rect.top << "\n";
-    } else if (command == "text") {
-        std::string handle;
-        int id = 0;
-        in >> handle >> id;
-        HWND control = Control(HandleFrom(handle), id);
-        std::wstring text =
-            ClassOf(control) == "msctls_statusbar32" ? StatusText(control) : WindowText(control);
-        out << "text " << Hex(Text1252FromWide(text)) << "\n";
-    } else if (command == "chars") { // UTF-16 code units as hex, four digits each
-        std::string handle, hex;
-        int id = 0;
-        in >> handle >> id >> hex;
-        HWND control = Control(HandleFrom(handle), id);
-        for (size_t i = 0; i + 3 < hex.size(); i += 4)
-            PostMessageW(control, WM_CHAR, std::stoul(hex.substr(i, 4), nullptr, 16), 1);
-        out << "ok\n";
-    } else if (command == "press") { // a box's or dialog's button, as WM_COMMAND
-        std::string handle;
-        int id = 0;
-        in >> handle >> id;
-        HWND window = HandleFrom(handle);
-        PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
-        out << "ok\n";
-    } else if (command == "click") { // a button control clicks itself
-        std::string handle;
-        int id = 0;
-        in >> handle >> id;
-        PostMessageW(Control(HandleFrom(handle), id), BM_CLICK, 0, 0);
-        out << "ok\n";
-    } else if (command == "post") {
-        std::string handle;
-        unsigned message = 0;
-        unsigned long long wparam = 0, lparam = 0;
-        in >> handle >> message >> wparam >> lparam;
-        PostMessageW(HandleFrom(handle), message, static_cast<WPARAM>(wparam),
-                     static_cast<LPARAM>(lparam));
-        out << "ok\n";
-    } else if (command == "send") { // returns once the window has handled it, or after 5 s
-        std::string handle;
-        unsigned message = 0;
-        unsigned long long wparam = 0, lparam = 0;
-        in >> handle >> message >> wparam >> lparam;
-        DWORD_PTR result = 0;
-        bool handled =
-            SendMessageTimeoutW(HandleFrom(handle), message, static_cast<WPARAM>(wparam),
-                                static_cast<LPARAM>(lparam), SMTO_NORMAL, 5000, &result) != 0;
-        out << "sent " << handled << "\n";
-    } else if (command == "listbox") {
-        std::string handle;
-        int id = 0;
-        in >> handle >> id;
-        DescribeList(out, Control(HandleFrom(handle), id));
-    } else if (command == "select") { // what a click on a line does: select it, notify
-        std::string handle;
-        int id = 0, index = 0;
-        in >> handle >> id >> index;
-        HWND dialog = HandleFrom(handle);
-        HWND list = GetDlgItem(dialog, id);
-        // Posted, not sent: a sent message would be handled before the commands posted earlier.
-        PostMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(list));
-        out << "ok\n";
-    } else if (command == "check") {
-        std::string handle;
-        int id = 0;
-        in >> handle >> id;
-        out << "check " << SendMessageW(Control(HandleFrom(handle), id), BM_GETCHECK, 0, 0) << "\n";
-    } else if (command == "focus") {
-        std::string handle;
-        in >> handle;
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(GetWindowThreadProcessId(HandleFrom(handle), nullptr), &info);
-        out << "focus " << (info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0) << " "
-            << HandleText(info.hwndFocus) << "\n";
-    } else if (command == "time-set" || command == "time-get") {
-        std::string handle;
-        int id = 0;
-        in >> handle >> id;
-        HWND picker = Control(HandleFrom(handle), id);
-        RemoteMemory remote(picker, sizeof(SYSTEMTIME));
-        SYSTEMTIME time{};
-        if (command == "time-set") {
-            int hour = 0, minute = 0, second = 0;
-            in >> hour >> minute >> second;
-            GetLocalTime(&time);
-            time.wHour = static_cast<WORD>(hour);
-            time.wMinute = static_cast<WORD>(minute);
-            time.wSecond = static_cast<WORD>(second);
-            remote.Write(&time, sizeof time);
-            SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID,
-                         reinterpret_cast<LPARAM>(remote.Address()));
-        }
-        SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(remote.Address()));
-        remote.Read(&time, sizeof time);
-        out << "time " << time.wHour << " " << time.wMinute << " " << time.wSecond << "\n";
-    } else if (command == "calendar-point") { // <hwnd> <id> <year> <month> <day>, or today
-        std::string handle, what;
-        int id = 0;
-        in >> handle >> id >> what;
-        int month = 0, day = 0;
-        in >> month >> day;
-        POINT point{};
-        bool today = what == "today";
-        if (FindCalendarPoint(Control(HandleFrom(handle), id), today,
-                              static_cast<WORD>(today ? 0 : std::stoi(what)),
-                              static_cast<WORD>(month), static_cast<WORD>(day), point))
-            out << "point " << point.x << " " << point.y << "\n";
-        else
-            out << "none\n";
-    } else if (command == "screen-point") { // the middle of a control, for a mouse click
-        std::string handle;
-        int id = 0;
-        in >> handle >> id;
-        RECT rect{};
-        GetWindowRect(Control(HandleFrom(handle), id), &rect);
-        out << "point " << (rect.left + rect.right) / 2 << " " << (rect.top + rect.bottom) / 2
-            << "\n";
-    } else if (command == "hold") { // open a file with no sharing, as another program would
-        std::string path;
-        in >> path;
-        gHeldFile.reset(CreateFileW(WideFromUtf8(Unhex(path)).c_str(), GENERIC_READ, 0, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
-        out << "held " << (gHeldFile ? 1 : 0) << "\n";
-    } else if (command == "attributes" || command == "set-attributes") { // <path> [<hex>]
-        std::string path;
-        DWORD attributes = 0;
-        in >> path >> std::hex >> attributes;
-        std::wstring wide = WideFromUtf8(Unhex(path));
-        if (command == "set-attributes")
-            SetFileAttributesW(wide.c_str(), attributes);
-        out << "attributes " << std::hex << GetFileAttributesW(wide.c_str()) << "\n";
-    } else if (command == "release") {
-        gHeldFile.reset();
-        out << "ok\n";
-    } else if (command == "alive") {
-        std::string handle;
-        in >> handle;
-        out << "alive " << (IsWindow(HandleFrom(handle)) != 0) << "\n";
-    } else {
-        out << "error unknown command\n";
-    }
+using In = std::istream;
+using Out = std::ostream;
+
+// The words after a command's name, in order.
+template <typename T> T Read(In& in) {
+    T value{};
+    in >> value;
+    return value;
 }
+
+HWND ReadWindow(In& in) {
+    return HandleFrom(Read<std::string>(in));
+}
+
+// Hex of UTF-8.
+std::wstring ReadPath(In& in) {
+    std::string path = Unhex(Read<std::string>(in));
+    std::wstring wide(path.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, path.data(),
+                                                        static_cast<int>(path.size()), wide.data(),
+                                                        static_cast<int>(wide.size()))));
+    return wide;
+}
+
+// <hwnd> <id>: a control of a dialog; the window itself for id 0 or none.
+HWND ReadControl(In& in) {
+    HWND dialog = ReadWindow(in);
+    int id = Read<int>(in);
+    return id == 0 ? dialog : GetDlgItem(dialog, id);
+}
+
+// find-box|find-dialog <caption> <timeout>, "*" for any caption.
+void FindTopLevel(In& in, Out& out, bool wantBox) {
+    std::string caption = Unhex(Read<std::string>(in));
+    std::vector<HWND> found;
+    WaitFor([&] { return !(found = AllTopLevel(wantBox, caption)).empty(); }, Read<DWORD>(in));
+    if (found.empty())
+        out << "none";
+    else if (wantBox)
+        DescribeBox(out, found[0]);
+    else
+        out << "dialog " << HandleText(found[0]);
+}
+
+// <caption>: every visible dialog whose caption starts so.
+void ListDialogs(In& in, Out& out) {
+    out << "dialogs";
+    for (HWND dialog : AllTopLevel(false, Unhex(Read<std::string>(in))))
+        out << " " << HandleText(dialog);
+}
+
+// <class> <timeout>: a top-level window of that class, shown or hidden.
+void FindWindowOfClass(In& in, Out& out) {
+    std::wstring className = WideFrom1252(Unhex(Read<std::string>(in)));
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindWindowW(className.c_str(), nullptr)) != nullptr; },
+            Read<DWORD>(in));
+    out << (found ? "window " + HandleText(found) : std::string("none"));
+}
+
+// Of the process that owns the window.
+void DescribePrivateBytes(In& in, Out& out) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(ReadWindow(in), &processId);
+    UniqueHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (!process ||
+        !GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                              sizeof counters))
+        throw std::runtime_error("no memory counters");
+    // The commit charge. Windows gives it in both fields; Wine 8 fills in only the second for
+    // another process.
+    out << "bytes " << (counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage);
+}
+
+// <x> <y> <w> <h> in dialog units, in pixels.
+void DialogUnitsToPixels(In& in, Out& out) {
+    RECT rect{};
+    in >> rect.left >> rect.top >> rect.right >> rect.bottom;
+    rect.right += rect.left;
+    rect.bottom += rect.top;
+    MapDialogRect(gMeasuringDialog, &rect);
+    out << "px " << rect.left << " " << rect.top << " " << rect.right - rect.left << " "
+        << rect.bottom - rect.top;
+}
+
+void DescribeText(In& in, Out& out) {
+    HWND control = ReadControl(in);
+    std::wstring text =
+        ClassOf(control) == "msctls_statusbar32" ? StatusText(control) : WindowText(control);
+    out << "text " << Hex(Text1252FromWide(text));
+}
+
+// <hwnd> <id> <UTF-16 code units as hex, four digits each>, typed into the control.
+void TypeChars(In& in, Out&) {
+    HWND control = ReadControl(in);
+    std::string hex = Read<std::string>(in);
+    for (size_t i = 0; i + 3 < hex.size(); i += 4)
+        PostMessageW(control, WM_CHAR, std::stoul(hex.substr(i, 4), nullptr, 16), 1);
+}
+
+// A box's or dialog's button, as WM_COMMAND.
+void PressButton(In& in, Out&) {
+    HWND window = ReadWindow(in);
+    int id = Read<int>(in);
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+
+// <hwnd> <message> <wparam> <lparam>, posted; or sent, answering once the window has handled it
+// (1), or after 5 s (0).
+void PostOrSend(In& in, Out& out, bool send) {
+    HWND window = ReadWindow(in);
+    UINT message = Read<UINT>(in);
+    WPARAM wParam = Read<WPARAM>(in);
+    LPARAM lParam = static_cast<LPARAM>(Read<WPARAM>(in));
+    DWORD_PTR result = 0;
+    if (send)
+        out << "sent "
+            << !!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
+    else
+        PostMessageW(window, message, wParam, lParam);
+}
+
+// <hwnd> <id> <line>: what a click on a list line does, select it and notify.
+void SelectLine(In& in, Out&) {
+    HWND dialog = ReadWindow(in);
+    int id = Read<int>(in);
+    HWND list = GetDlgItem(dialog, id);
+    // Posted, not sent: a sent message would be handled before the commands posted earlier.
+    PostMessageW(list, LB_SETCURSEL, Read<WPARAM>(in), 0);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+// <hwnd> <id> <hour> <minute> <second>: sets the time picker.
+void SetPickerTime(In& in, Out&) {
+    HWND picker = ReadControl(in);
+    RemoteMemory remote(picker, sizeof(SYSTEMTIME));
+    SYSTEMTIME time{};
+    GetLocalTime(&time);
+    in >> time.wHour >> time.wMinute >> time.wSecond;
+    remote.Write(&time, sizeof time);
+    SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(remote.Address()));
+}
+
+// <hwnd> <id> <year> <month> <day>: the screen point of a calendar cell.
+void FindCalendarCell(In& in, Out& out) {
+    HWND calendar = ReadControl(in);
+    WORD year = Read<WORD>(in), month = Read<WORD>(in), day = Read<WORD>(in);
+    POINT point{};
+    if (FindCalendarPoint(calendar, year, month, day, point))
+        out << "point " << point.x << " " << point.y;
+    else
+        out << "none";
+}
+
+// The middle of a control, for a mouse click.
+void DescribeScreenPoint(In& in, Out& out) {
+    RECT rect{};
+    GetWindowRect(ReadControl(in), &rect);
+    out << "point " << (rect.left + rect.right) / 2 << " " << (rect.top + rect.bottom) / 2;
+}
+
+// attributes <path>, set-attributes <path> <hex>: what the file then has.
+void FileAttributes(In& in, Out& out, bool set) {
+    std::wstring path = ReadPath(in);
+    in >> std::hex;
+    if (set)
+        SetFileAttributesW(path.c_str(), Read<DWORD>(in));
+    out << "attributes " << std::hex << GetFileAttributesW(path.c_str());
+}
+
+// Opens a file with no sharing, as another program would, until "release".
+void HoldFile(In& in, Out& out) {
+    gHeldFile.reset(
+        CreateFileW(ReadPath(in).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    out << "held " << static_cast<bool>(gHeldFile);
+}
+
+const std::pair<std::string_view, void (*)(In&, Out&)> kCommands[] = {
+    {"find-box", [](In& in, Out& out) { FindTopLevel(in, out, true); }},
+    {"find-dialog", [](In& in, Out& out) { FindTopLevel(in, out, false); }},
+    {"dialogs", ListDialogs},
+    {"find-window", FindWindowOfClass},
+    {"private-bytes", DescribePrivateBytes},
+    {"foreground",
+     [](In&, Out& out) { out << "foreground " << HandleText(GetForegroundWindow()); }},
+    {"count-boxes", [](In&, Out& out) { out << "count " << AllTopLevel(true, "").size(); }},
+    {"window", [](In& in, Out& out) { DescribeWindow(out, ReadControl(in)); }},
+    {"children", [](In& in, Out& out) { DescribeChildren(out, ReadWindow(in)); }},
+    {"dlg-px", DialogUnitsToPixels},
+    {"text", DescribeText},
+    {"chars", TypeChars},
+    {"press", PressButton},
+    {"click", [](In& in, Out&) { PostMessageW(ReadControl(in), BM_CLICK, 0, 0); }},
+    {"post", [](In& in, Out& out) { PostOrSend(in, out, false); }},
+    {"send", [](In& in, Out& out) { PostOrSend(in, out, true); }},
+    {"listbox", [](In& in, Out& out) { DescribeList(out, ReadControl(in)); }},
+    {"select", SelectLine},
+    {"check",
+     [](In& in, Out& out) { out << "check " << SendMessageW(ReadControl(in), BM_GETCHECK, 0, 0); }},
+    {"time-set", SetPickerTime},
+    {"calendar-point", FindCalendarCell},
+    {"screen-point", DescribeScreenPoint},
+    {"hold", HoldFile},
+    {"release", [](In&, Out&) { gHeldFile.reset(); }},
+    {"attributes", [](In& in, Out& out) { FileAttributes(in, out, false); }},
+    {"set-attributes", [](In& in, Out& out) { FileAttributes(in, out, true); }},
+    {"alive", [](In& in, Out& out) { out << "alive " << (IsWindow(ReadWindow(in)) != 0); }},
+};
 
 } // namespace
 
@@ -488,12 +441,20 @@ int wmain() {
         std::istringstream in(line);
         std::ostringstream out;
         try {
-            Run(in, out);
+            std::string name = Read<std::string>(in);
+            auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                        [&](const auto& known) { return known.first == name; });
+            if (command == std::end(kCommands))
+                throw std::runtime_error("unknown command");
+            command->second(in, out);
         } catch (const std::exception& error) {
             out.str("");
-            out << "error " << error.what() << " in: " << line << "\n";
+            out << "error " << error.what() << " in: " << line;
         }
-        std::cout << out.str() << "end\n" << std::flush;
+        std::string answer = out.str(); // "ok" for an action that tells nothing more
+        if (answer.empty() || !answer.ends_with('\n'))
+            answer += answer.empty() ? "ok\n" : "\n";
+        std::cout << answer << "end\n" << std::flush;
     }
     return 0;
 }
