@@ -115,9 +115,10 @@ bool Driver::Alive(const std::string& handle) {
     return Ask("alive " + handle).at(1) == "1";
 }
 
-std::string Driver::FindWindowOfClass(const std::string& className, int timeoutMs) {
+std::string Driver::FindWindowOfClass(const std::string& className, int timeoutMs,
+                                      const std::string& title) {
     std::vector<std::string> words =
-        Ask("find-window " + Hex(className) + " " + std::to_string(timeoutMs));
+        Ask("find-window " + Hex(className) + " " + std::to_string(timeoutMs) + " " + Hex(title));
     return words.at(0) == "window" ? words.at(1) : "";
 }
 

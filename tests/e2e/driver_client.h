@@ -64,9 +64,10 @@ class Driver {
     // A visible dialog (not a message box) whose caption starts so.
     std::string FindDialog(const std::string& captionPrefix, int timeoutMs = 30000);
     bool Alive(const std::string& handle);
-    // A top-level window of that class, shown or hidden, waiting up to timeoutMs for it; "" if
-    // none.
-    std::string FindWindowOfClass(const std::string& className, int timeoutMs = 15000);
+    // A top-level window of that class, shown or hidden, and with that title if one is given (a
+    // Windows path, UTF-8), waiting up to timeoutMs for it; "" if none.
+    std::string FindWindowOfClass(const std::string& className, int timeoutMs = 15000,
+                                  const std::string& title = "");
     // Sends a message and returns once the window has handled it: false if it did not within 5 s.
     bool Send(const std::string& handle, unsigned message, unsigned long long wparam = 0);
 

@@ -112,10 +112,16 @@ class InstallerTest : public testing::Test {
         RemoveShortcutsAndRegistration(); // of a run that was cut short
     }
 
+    // The day watch of the folder, found as the installer finds it: by its window's class and
+    // title, the folder.
+    std::string FindDayWatch(int timeoutMs = 15000) {
+        return driver.FindWindowOfClass(kDayWatchClass, timeoutMs, WindowsFolder());
+    }
+
     // A day watch that the installer started and the test did not see ended is no child of the
     // test's: it is asked to end as the uninstaller asks it.
     void TearDown() override {
-        for (std::string watch; !(watch = driver.FindWindowOfClass(kDayWatchClass, 0)).empty();) {
+        for (std::string watch; !(watch = FindDayWatch(0)).empty();) {
             driver.Send(watch, kClose);
             WaitUntil([&] { return !driver.Alive(watch); });
         }
@@ -161,12 +167,12 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
         std::string::npos);
 
     // The installer starts the day watch at once, without the greeting of a logon.
-    std::string watch = driver.FindWindowOfClass(kDayWatchClass);
+    std::string watch = FindDayWatch();
     ASSERT_NE(watch, "") << "the installer started no day watch";
     ASSERT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 0);
     EXPECT_TRUE(WaitUntil([&] { return !driver.Alive(watch); }))
         << "installing over the day watch must end it first";
-    std::string again = driver.FindWindowOfClass(kDayWatchClass);
+    std::string again = FindDayWatch();
     ASSERT_NE(again, "") << "no day watch after an install over the running one";
     EXPECT_NE(again, watch);
     EXPECT_FALSE(driver.FindBox("", 3000).has_value()) << "the watch started again greeted again";

@@ -266,12 +266,18 @@ void ListDialogs(In& in, Out& out) {
         out << " " << HandleText(dialog);
 }
 
-// <class> <timeout>: a top-level window of that class, shown or hidden.
+// <class> <timeout> [<title>, as a path]: a top-level window of that class, shown or hidden.
 void FindWindowOfClass(In& in, Out& out) {
     std::wstring className = WideFrom1252(Unhex(Read<std::string>(in)));
+    DWORD timeout = Read<DWORD>(in);
+    std::wstring title = ReadPath(in);
     HWND found = nullptr;
-    WaitFor([&] { return (found = FindWindowW(className.c_str(), nullptr)) != nullptr; },
-            Read<DWORD>(in));
+    WaitFor(
+        [&] {
+            return (found =
+                        FindWindowW(className.c_str(), title.empty() ? nullptr : title.c_str()));
+        },
+        timeout);
     out << (found ? "window " + HandleText(found) : std::string("none"));
 }
 
