@@ -52,12 +52,12 @@ HWND ShownByOtherEditor(const FolderClaim& claim) {
 
 // The other editor's thread takes the activation in its own time, and can lose it again to the
 // window that was in front: the window is brought forward again until it has stayed in front for
-// a moment, for at most a second. The restore is posted, so that an editor busy with a long save
-// cannot hold this start up.
+// a moment, for at most five seconds (a busy machine may take seconds to switch). The restore is
+// posted, so that an editor busy with a long save cannot hold this start up.
 void BringForward(HWND window) {
     if (IsIconic(window))
         ShowWindowAsync(window, SW_RESTORE);
-    for (int check = 0, inFront = 0; check < 20 && inFront < 3; ++check) {
+    for (int check = 0, inFront = 0; check < 100 && inFront < 3; ++check) {
         if (GetForegroundWindow() == window) {
             ++inFront;
         } else {
