@@ -6,11 +6,15 @@
 
 #include <windows.h>
 
+Today TodayOf(const SYSTEMTIME& local) {
+    return TodayFromDate(static_cast<int16_t>(local.wDay), static_cast<int16_t>(local.wMonth),
+                         static_cast<int16_t>(local.wYear));
+}
+
 Today ReadToday() {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    return TodayFromDate(static_cast<int16_t>(now.wDay), static_cast<int16_t>(now.wMonth),
-                         static_cast<int16_t>(now.wYear));
+    return TodayOf(now);
 }
 
 void ShowDayBoxes(const ReminderFile& file, const Today& today, unsigned boxStyle) {

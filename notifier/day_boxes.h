@@ -5,6 +5,11 @@
 #include "reminder_file.h"
 #include "today.h"
 
+#include <windows.h>
+
+// The day of a local date and time.
+Today TodayOf(const SYSTEMTIME& local);
+
 // Today by the local clock.
 Today ReadToday();
 

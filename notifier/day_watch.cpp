@@ -3,7 +3,6 @@
 #include "alert_text.h"
 #include "day_boxes.h"
 #include "day_watch_rules.h"
-#include "greeting.h"
 #include "handle.h"
 #include "local_moment.h"
 #include "message_box.h"
@@ -34,10 +33,15 @@ constexpr int64_t kFileTimeUnitsPerMillisecond = 10000;
 struct DayWatch {
     const ReminderFile& file; // read afresh at each look
     std::set<int32_t> greetedDays;
-    TodaysAlerts alerts;              // of the day greeted last
-    std::optional<int64_t> nextAlert; // its local moment, as the last look found it
-    bool showingBoxes = false;        // boxes are open, in modal loops further up the stack
-    bool settling = false;            // the timer waits for a change in the folder to settle
+    TodaysAlerts alerts;       // of the day greeted last
+    bool showingBoxes = false; // boxes are open, in modal loops further up the stack
+    bool settling = false;     // the timer waits for a change in the folder to settle
+};
+
+// The local clock, read once: the day and the moment (local_moment.h).
+struct LocalNow {
+    Today today;
+    int64_t moment;
 };
 
 DayWatch& WatchOf(HWND window) {
@@ -53,6 +57,27 @@ int64_t NowInstant() {
            kFileTimeUnitsPerMillisecond;
 }
 
+int64_t MomentOf(const SYSTEMTIME& local) {
+    return LocalMoment(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
+                       local.wSecond);
+}
+
+LocalNow ReadLocalNow() {
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    return {TodayOf(local), MomentOf(local)};
+}
+
+// True the first time it is asked about the day of `now`, whose alerts then start afresh from
+// now: what is due by then comes in the day's greeting, and the day before's alerts are dropped.
+bool TakeDay(DayWatch& watch, const LocalNow& now) {
+    if (!TakeDayToGreet(watch.greetedDays,
+                        DayNumber(now.today.year, now.today.month, now.today.day)))
+        return false;
+    watch.alerts = TodaysAlerts{now.moment, {}};
+    return true;
+}
+
 // The local moment at an instant, by the time zone's rules for that instant's year (a change of
 // the clock between now and then included); -1 if the system cannot tell.
 int64_t LocalMomentAt(int64_t instant) {
@@ -62,8 +87,7 @@ int64_t LocalMomentAt(int64_t instant) {
     if (!FileTimeToSystemTime(&time, &utc) ||
         !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
         return -1;
-    return LocalMoment(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
-                       local.wSecond);
+    return MomentOf(local);
 }
 
 // The timer to the next due moment: the next alert that the last look found, or else the start
@@ -85,33 +109,25 @@ void ArmTimer(HWND window, std::optional<int64_t> nextAlert) {
 
 // Shows what is due now, if anything: the greeting of a day not greeted yet with its reminders,
 // or else the earliest timed alert due, from the file as it is at this moment. Returns false
-// when nothing was due; the watch then waits for the alert that the look found next.
-bool ShowWhatIsDue(DayWatch& watch) {
-    SYSTEMTIME local;
-    GetLocalTime(&local);
-    Today today =
-        TodayFromDate(static_cast<int16_t>(local.wDay), static_cast<int16_t>(local.wMonth),
-                      static_cast<int16_t>(local.wYear));
-    int64_t now = LocalMoment(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
-                              local.wSecond);
-    if (TakeDayToGreet(watch.greetedDays, DayNumber(today.year, today.month, today.day))) {
-        // What is due by now comes in the greeting; the alerts of the day before are dropped.
-        watch.alerts = TodaysAlerts{now, {}};
-        ShowDayBoxes(watch.file, today, kBoxOk | kBoxAboveOthers);
+// when nothing was due, with the moment of the alert that the look found next.
+bool ShowWhatIsDue(DayWatch& watch, std::optional<int64_t>& nextAlert) {
+    LocalNow now = ReadLocalNow();
+    if (TakeDay(watch, now)) {
+        ShowDayBoxes(watch.file, now.today, kBoxOk | kBoxAboveOthers);
         return true;
     }
     std::string alert;
     {
         std::vector<Reminder> table; // let go before the box, which may stay open for hours
         LoadRemindersPatiently(watch.file, table);
-        AlertLook look = LookAtAlerts(table, today, now, watch.alerts);
+        AlertLook look = LookAtAlerts(table, now.today, now.moment, watch.alerts);
         if (!look.due) {
-            watch.alerts.lookedUntil = now;
-            watch.nextAlert = look.next;
+            watch.alerts.lookedUntil = now.moment;
+            nextAlert = look.next;
             return false;
         }
         watch.alerts.shown.insert(AlertKey(table[*look.due]));
-        alert = AlertText(today, table[*look.due]);
+        alert = AlertText(now.today, table[*look.due]);
     }
     ShowMessageBox(alert, "Recordatorio", kBoxOk | kBoxAboveOthers);
     return true;
@@ -129,10 +145,11 @@ void LookAtClock(HWND window) {
     if (watch.showingBoxes)
         return;
     watch.showingBoxes = true;
-    while (ShowWhatIsDue(watch)) {
+    std::optional<int64_t> nextAlert;
+    while (ShowWhatIsDue(watch, nextAlert)) {
     }
     watch.showingBoxes = false;
-    ArmTimer(window, watch.nextAlert);
+    ArmTimer(window, nextAlert);
 }
 
 // Ends the watch now. With a day's boxes open (modal loops further up this stack) the process
@@ -266,16 +283,11 @@ int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kDayWatchClass;
     RegisterClassExW(&windowClass);
-    DayWatch watch{file, {}, {}, {}};
-    if (todayGreeted) {
-        // Today's boxes were seen at the start of the session; only the alerts still to come are
-        // to come.
-        SYSTEMTIME local;
-        GetLocalTime(&local);
-        watch.greetedDays.insert(DayNumber(local.wYear, local.wMonth, local.wDay));
-        watch.alerts.lookedUntil = LocalMoment(local.wYear, local.wMonth, local.wDay, local.wHour,
-                                               local.wMinute, local.wSecond);
-    }
+    DayWatch watch{file, {}, {}};
+    // Today's boxes were seen at the start of the session; only the alerts still to come are to
+    // come.
+    if (todayGreeted)
+        TakeDay(watch, ReadLocalNow());
     // A top-level window that is never shown: only top-level windows get the system's notices of
     // time changes, resumes and the session's end.
     HWND window = CreateWindowExW(0, kDayWatchClass, WindowTitle(folder).c_str(), WS_POPUP, 0, 0, 0,
