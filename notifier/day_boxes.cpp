@@ -6,18 +6,18 @@
 
 #include <windows.h>
 
-Today TodayOf(const SYSTEMTIME& local) {
-    return TodayFromDate(static_cast<int16_t>(local.wDay), static_cast<int16_t>(local.wMonth),
-                         static_cast<int16_t>(local.wYear));
-}
-
 Today ReadToday() {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    return TodayOf(now);
+    return TodayFromDate(static_cast<int16_t>(now.wDay), static_cast<int16_t>(now.wMonth),
+                         static_cast<int16_t>(now.wYear));
+}
+
+void ShowDayGreeting(const Today& today, unsigned boxStyle) {
+    ShowMessageBox(DayGreetingText(today), "Recordatorio Santoral - Efemerides", boxStyle);
 }
 
 void ShowDayBoxes(const ReminderFile& file, const Today& today, unsigned boxStyle) {
-    ShowMessageBox(DayGreetingText(today), "Recordatorio Santoral - Efemerides", boxStyle);
+    ShowDayGreeting(today, boxStyle);
     ShowTodayReminders(file, today, boxStyle);
 }

@@ -7,11 +7,11 @@
 
 #include <windows.h>
 
-// The day of a local date and time.
-Today TodayOf(const SYSTEMTIME& local);
-
 // Today by the local clock.
 Today ReadToday();
+
+// The greeting box of that day, in a box of that style (message_box.h); returns when it is closed.
+void ShowDayGreeting(const Today& today, unsigned boxStyle);
 
 // The greeting box and, once it is closed, the day's reminders from the reminder file as it is
 // now, one box after the other, all in boxes of that style (message_box.h). Returns when the

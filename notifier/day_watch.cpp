@@ -3,6 +3,7 @@
 #include "alert_text.h"
 #include "day_boxes.h"
 #include "day_watch_rules.h"
+#include "file_error_text.h"
 #include "handle.h"
 #include "local_moment.h"
 #include "message_box.h"
@@ -11,7 +12,9 @@
 #include "today_reminders.h"
 
 #include <cstdint>
-#include <set>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -31,17 +34,14 @@ constexpr int64_t kFileTimeUnitsPerMillisecond = 10000;
 
 // The watch's own state, held by its window.
 struct DayWatch {
-    const ReminderFile& file; // read afresh at each look
-    std::set<int32_t> greetedDays;
-    TodaysAlerts alerts;       // of the day greeted last
+    const ReminderFile& file;
+    WatchDays seen;
+    // The system's notice of changes in the folder; empty while the folder cannot be watched (some
+    // network folders give no notices), and then the watch looks at the file each minute and
+    // asks for the notice again.
+    UniqueChangeNotification folderChange;
     bool showingBoxes = false; // boxes are open, in modal loops further up the stack
     bool settling = false;     // the timer waits for a change in the folder to settle
-};
-
-// The local clock, read once: the day and the moment (local_moment.h).
-struct LocalNow {
-    Today today;
-    int64_t moment;
 };
 
 DayWatch& WatchOf(HWND window) {
@@ -57,27 +57,6 @@ int64_t NowInstant() {
            kFileTimeUnitsPerMillisecond;
 }
 
-int64_t MomentOf(const SYSTEMTIME& local) {
-    return LocalMoment(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
-                       local.wSecond);
-}
-
-LocalNow ReadLocalNow() {
-    SYSTEMTIME local;
-    GetLocalTime(&local);
-    return {TodayOf(local), MomentOf(local)};
-}
-
-// True the first time it is asked about the day of `now`, whose alerts then start afresh from
-// now: what is due by then comes in the day's greeting, and the day before's alerts are dropped.
-bool TakeDay(DayWatch& watch, const LocalNow& now) {
-    if (!TakeDayToGreet(watch.greetedDays,
-                        DayNumber(now.today.year, now.today.month, now.today.day)))
-        return false;
-    watch.alerts = TodaysAlerts{now.moment, {}};
-    return true;
-}
-
 // The local moment at an instant, by the time zone's rules for that instant's year (a change of
 // the clock between now and then included); -1 if the system cannot tell.
 int64_t LocalMomentAt(int64_t instant) {
@@ -87,77 +66,114 @@ int64_t LocalMomentAt(int64_t instant) {
     if (!FileTimeToSystemTime(&time, &utc) ||
         !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
         return -1;
-    return MomentOf(local);
+    return LocalMoment(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
+                       local.wSecond);
 }
 
-// The timer to the next due moment: the next alert that the last look found, or else the start
-// of the next local day. A wait computed from the clock here, not a due time handed to the
-// system, and re-armed at every look, so that a change of the clock or time zone moves it too.
-void ArmTimer(HWND window, std::optional<int64_t> nextAlert) {
-    int64_t now = NowInstant();
-    int64_t shown = LocalMomentAt(now);
-    if (shown < 0) {
-        SetTimer(window, kTimer, kWaitWithoutLocalTime, nullptr);
-        return;
+// The clock, read once for a look: its day, its moment and the timer's wait all come from here.
+ClockReading ReadClock() {
+    int64_t instant = NowInstant();
+    return {instant, LocalMomentAt(instant)};
+}
+
+// The file as it is now. False if it is there but cannot be read: a file that is missing has no
+// reminders.
+bool ReadReminderFile(const ReminderFile& file, std::vector<Reminder>& table) {
+    int error = LoadRemindersPatiently(file, table);
+    return error == 0 || error == kErrFileNotFound;
+}
+
+// The greeted day's list, read once its greeting has been closed, so that what fell due while the
+// greeting stayed open is in the list and does not come again. False if the file could not be
+// read: the next look reads it again.
+bool ShowDayList(DayWatch& watch, const Today& today, DayRecord& day) {
+    int64_t readAt = ReadClock().moment;
+    std::vector<Reminder> table;
+    if (!ReadReminderFile(watch.file, table)) {
+        NoteFailedRead(day);
+        return false;
     }
-    int64_t due = NextDayStart(shown);
-    if (nextAlert && *nextAlert < due)
-        due = *nextAlert;
-    SetTimer(window, kTimer, TimerDelay(FirstInstantShowing(due, now, LocalMomentAt) - now),
-             nullptr);
+    NoteListShown(day, readAt);
+    ShowTodayReminders(table, today, kBoxOk | kBoxAboveOthers);
+    return true;
 }
 
-// Shows what is due now, if anything: the greeting of a day not greeted yet with its reminders,
-// or else the earliest timed alert due, from the file as it is at this moment. Returns false
-// when nothing was due, with the moment of the alert that the look found next.
-bool ShowWhatIsDue(DayWatch& watch, std::optional<int64_t>& nextAlert) {
-    LocalNow now = ReadLocalNow();
-    if (TakeDay(watch, now)) {
-        ShowDayBoxes(watch.file, now.today, kBoxOk | kBoxAboveOthers);
+// Shows what is due at `now`, if anything: the greeting of a day not greeted yet and its list,
+// the list of a day whose file could not be read before, or else the earliest timed alert due,
+// from the file as it is at this moment. Returns false when nothing was shown.
+bool ShowWhatIsDue(DayWatch& watch, const ClockReading& now) {
+    bool isNew = false;
+    DayRecord& day = VisitDay(watch.seen, now.moment, isNew);
+    Today today = TodayAt(now.moment);
+    if (isNew) {
+        ShowDayGreeting(today, kBoxOk | kBoxAboveOthers);
+        ShowDayList(watch, today, day);
         return true;
     }
+    if (!day.listed)
+        return ShowDayList(watch, today, day);
     std::string alert;
     {
         std::vector<Reminder> table; // let go before the box, which may stay open for hours
-        LoadRemindersPatiently(watch.file, table);
-        AlertLook look = LookAtAlerts(table, now.today, now.moment, watch.alerts);
-        if (!look.due) {
-            watch.alerts.lookedUntil = now.moment;
-            nextAlert = look.next;
+        if (!ReadReminderFile(watch.file, table)) {
+            NoteFailedRead(day);
             return false;
         }
-        watch.alerts.shown.insert(AlertKey(table[*look.due]));
-        alert = AlertText(now.today, table[*look.due]);
+        std::optional<size_t> due = TakeDueAlert(table, today, now.moment, day);
+        if (!due)
+            return false;
+        alert = AlertText(today, table[*due]);
     }
     ShowMessageBox(alert, "Recordatorio", kBoxOk | kBoxAboveOthers);
     return true;
 }
 
+// The system's notice of changes in the folder: files made, deleted, renamed or written (the
+// editor appends to the reminder file, or replaces it by a new one). Empty if the folder cannot
+// be watched.
+UniqueChangeNotification WatchFolder(const std::wstring& folder) {
+    return UniqueChangeNotification(FindFirstChangeNotificationW(
+        LongPathForm(folder).c_str(), FALSE,
+        FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE));
+}
+
 // Looks at the clock and the file: shows what is due, one box after the other, until nothing is,
-// then arms the timer for what comes next. Called while boxes are open (their modal loops
-// deliver the timer and the system's notices), it does nothing: the loop that showed them looks
-// again once they are closed, so that two boxes never show together, a new day's greeting comes
-// before that day's alerts, and alerts that fell due meanwhile come in time order.
+// then arms the timer for what comes next, from the clock as the last look read it. Called while
+// boxes are open (their modal loops deliver the timer and the system's notices), it does nothing:
+// the loop that showed them looks again once they are closed, so that two boxes never show
+// together, a new day's greeting comes before that day's alerts, and alerts that fell due
+// meanwhile come in time order.
 void LookAtClock(HWND window) {
     DayWatch& watch = WatchOf(window);
     KillTimer(window, kTimer);
     watch.settling = false;
     if (watch.showingBoxes)
         return;
+    // Asked for again before the file is read, so that no change after the read goes unnoticed.
+    if (!watch.folderChange)
+        watch.folderChange = WatchFolder(watch.file.Folder());
     watch.showingBoxes = true;
-    std::optional<int64_t> nextAlert;
-    while (ShowWhatIsDue(watch, nextAlert)) {
-    }
+    ClockReading now;
+    bool shown = true;
+    while (shown && (now = ReadClock()).moment >= 0)
+        shown = ShowWhatIsDue(watch, now);
     watch.showingBoxes = false;
-    ArmTimer(window, nextAlert);
+    if (now.moment < 0) {
+        SetTimer(window, kTimer, kWaitWithoutLocalTime, nullptr);
+        return;
+    }
+    const DayRecord& day = watch.seen.days.at(static_cast<int32_t>(now.moment / kMomentsPerDay));
+    SetTimer(window, kTimer,
+             NextLookDelay(now, day, static_cast<bool>(watch.folderChange), LocalMomentAt),
+             nullptr);
 }
 
-// Ends the watch now. With a day's boxes open (modal loops further up this stack) the process
-// ends here: it holds nothing that needs closing, since every job on the reminder file opens and
-// closes the file before a box shows.
+// Ends the watch now, saying whether the user had seen all of today's boxes. With a day's boxes
+// open (modal loops further up this stack) the process ends here: it holds nothing that needs
+// closing, since every job on the reminder file opens and closes the file before a box shows.
 void EndWatch(HWND window) {
     if (WatchOf(window).showingBoxes)
-        ExitProcess(0);
+        ExitProcess(kExitTodayUnseen);
     DestroyWindow(window);
 }
 
@@ -192,6 +208,8 @@ void OnFolderChange(HWND window) {
     if (watch.settling)
         return;
     watch.settling = true;
+    if (!watch.showingBoxes)
+        NoteFolderChange(watch.seen, ReadClock().moment);
     SetTimer(window, kTimer, kSettleAfterChange, nullptr);
 }
 // Nothing to save: the session may end at once.
@@ -238,27 +256,19 @@ std::wstring WindowTitle(const std::wstring& folder) {
     return folder.ends_with(L'\\') ? folder.substr(0, folder.size() - 1) : folder;
 }
 
-// The system's notice of changes in the folder: files made, deleted, renamed or written (the
-// editor appends to the reminder file, or replaces it by a new one). Empty if the folder cannot
-// be watched: the alerts then come as the file was at the last look.
-UniqueChangeNotification WatchFolder(const std::wstring& folder) {
-    return UniqueChangeNotification(FindFirstChangeNotificationW(
-        LongPathForm(folder).c_str(), FALSE,
-        FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE));
-}
-
 // Waits for the window's messages and the folder's changes, never for anything else, until the
 // window is destroyed.
-void RunMessageLoop(HWND window, HANDLE folderChange) {
+void RunMessageLoop(HWND window, DayWatch& watch) {
     for (;;) {
-        DWORD handles = folderChange ? 1 : 0;
+        HANDLE folderChange = watch.folderChange.get();
+        DWORD handles = watch.folderChange ? 1 : 0;
         DWORD woken = MsgWaitForMultipleObjectsEx(handles, &folderChange, INFINITE, QS_ALLINPUT,
                                                   MWMO_INPUTAVAILABLE);
         if (handles && woken == WAIT_OBJECT_0) {
-            // A notice that cannot be asked for again would stay signalled: the watch then goes
-            // on without it.
+            // A notice that cannot be asked for again would stay signalled: the watch goes on
+            // without it, looking each minute, until it can be had again.
             if (!FindNextChangeNotification(folderChange))
-                folderChange = nullptr;
+                watch.folderChange.reset();
             OnFolderChange(window);
         }
         MSG message;
@@ -284,10 +294,13 @@ int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim
     windowClass.lpszClassName = kDayWatchClass;
     RegisterClassExW(&windowClass);
     DayWatch watch{file, {}, {}};
-    // Today's boxes were seen at the start of the session; only the alerts still to come are to
-    // come.
-    if (todayGreeted)
-        TakeDay(watch, ReadLocalNow());
+    // Today's boxes were seen before the watch that this one replaces was ended; only the alerts
+    // still to come are to come.
+    if (todayGreeted) {
+        ClockReading now = ReadClock();
+        bool isNew = false;
+        NoteListShown(VisitDay(watch.seen, now.moment, isNew), now.moment);
+    }
     // A top-level window that is never shown: only top-level windows get the system's notices of
     // time changes, resumes and the session's end.
     HWND window = CreateWindowExW(0, kDayWatchClass, WindowTitle(folder).c_str(), WS_POPUP, 0, 0, 0,
@@ -298,9 +311,7 @@ int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim
             ShowDayBoxes(file, ReadToday(), kBoxOk);
         return 0;
     }
-    // Watched from before the first look, so that no change after it goes unnoticed.
-    UniqueChangeNotification folderChange = WatchFolder(folder);
     LookAtClock(window);
-    RunMessageLoop(window, folderChange ? folderChange.get() : nullptr);
-    return 0;
+    RunMessageLoop(window, watch);
+    return DaySeen(watch.seen, ReadClock().moment) ? 0 : kExitTodayUnseen;
 }

@@ -1,5 +1,7 @@
 #include "day_watch_rules.h"
 
+#include "greeting.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -39,12 +41,58 @@ int32_t DayNumber(int year, int month, int day) {
     return year * 10000 + month * 100 + day;
 }
 
-bool TakeDayToGreet(std::set<int32_t>& greetedDays, int32_t day) {
-    return greetedDays.insert(day).second;
+DayRecord& VisitDay(WatchDays& watch, int64_t now, bool& isNew) {
+    int32_t number = static_cast<int32_t>(now / kMomentsPerDay);
+    auto [entry, added] = watch.days.try_emplace(number);
+    DayRecord& day = entry->second;
+    isNew = added;
+    if (!added && (number != watch.lastDay || now < day.lookedUntil)) {
+        day.lookedUntil = now;
+        day.upToDate = false;
+    }
+    watch.lastDay = number;
+    return day;
+}
+
+Today TodayAt(int64_t moment) {
+    int64_t date = moment / kMomentsPerDay;
+    return TodayFromDate(static_cast<int16_t>(date % 100), static_cast<int16_t>(date / 100 % 100),
+                         static_cast<int16_t>(date / 10000));
+}
+
+void NoteFolderChange(WatchDays& watch, int64_t now) {
+    auto found = watch.days.find(static_cast<int32_t>(now / kMomentsPerDay));
+    if (found == watch.days.end() || found->first != watch.lastDay || !found->second.upToDate)
+        return;
+    DayRecord& day = found->second;
+    // Moments are whole seconds: one less orders just before the next alert's.
+    int64_t seen = day.nextAlert ? std::min(now, *day.nextAlert - 1) : now;
+    day.lookedUntil = std::max(day.lookedUntil, seen);
+}
+
+bool DaySeen(const WatchDays& watch, int64_t now) {
+    auto found = watch.days.find(static_cast<int32_t>(now / kMomentsPerDay));
+    if (found == watch.days.end())
+        return false;
+    const DayRecord& day = found->second;
+    return day.listed && day.upToDate && !(day.nextAlert && *day.nextAlert <= now);
 }
 
 uint32_t TimerDelay(int64_t millisecondsToDue) {
     constexpr int64_t kPastDue = 1000;
     constexpr int64_t kLongestDay = 25 * 3600 * 1000;
     return static_cast<uint32_t>(std::clamp<int64_t>(millisecondsToDue, 0, kLongestDay) + kPastDue);
+}
+
+uint32_t NextLookDelay(const ClockReading& now, const DayRecord& day, bool folderWatched,
+                       LocalMomentAtFunction localMomentAt) {
+    int64_t due = NextDayStart(now.moment);
+    if (day.upToDate && day.nextAlert && *day.nextAlert < due)
+        due = *day.nextAlert;
+    int64_t wait = TimerDelay(FirstInstantShowing(due, now.instant, localMomentAt) - now.instant);
+    if (!day.upToDate)
+        wait = std::min(wait, kRetryAfterFailedRead);
+    if (!folderWatched)
+        wait = std::min(wait, kLookWithoutNotices);
+    return static_cast<uint32_t>(wait);
 }

@@ -3,6 +3,8 @@
 #include "alert_text.h"
 #include "local_moment.h"
 
+#include <algorithm>
+
 namespace {
 
 int TwoDigits(std::string_view text) {
@@ -27,27 +29,43 @@ std::string AlertKey(const Reminder& reminder) {
     return reminder.time + reminder.text;
 }
 
-AlertLook LookAtAlerts(const std::vector<Reminder>& table, const Today& today, int64_t now,
-                       const TodaysAlerts& alerts) {
-    AlertLook look;
+void NoteListShown(DayRecord& day, int64_t now) {
+    day.listed = true;
+    day.lookedUntil = now;
+    day.upToDate = false;
+}
+
+std::optional<size_t> TakeDueAlert(const std::vector<Reminder>& table, const Today& today,
+                                   int64_t now, DayRecord& day) {
     int64_t dayStart = LocalMoment(today.year, today.month, today.day, 0, 0, 0);
-    if (alerts.lookedUntil / kMomentsPerDay != dayStart / kMomentsPerDay)
-        return look;
+    std::optional<size_t> due;
+    std::optional<int64_t> next;
     int64_t dueAt = 0;
     for (size_t i = 0; i < table.size(); ++i) {
         const Reminder& reminder = table[i];
         int minute = AlertMinute(reminder.time);
         if (minute < 0 || !IsReminderForToday(reminder, today) ||
-            alerts.shown.count(AlertKey(reminder)))
+            day.shown.count(AlertKey(reminder)))
             continue;
         int64_t at = dayStart + (minute / 60 * 100 + minute % 60) * 100;
         if (at > now) {
-            if (!look.next || at < *look.next)
-                look.next = at;
-        } else if (at > alerts.lookedUntil && (!look.due || at < dueAt)) {
-            look.due = i;
+            if (!next || at < *next)
+                next = at;
+        } else if (at > day.lookedUntil && (!due || at < dueAt)) {
+            due = i;
             dueAt = at;
         }
     }
-    return look;
+    day.upToDate = !due;
+    if (due) {
+        day.shown.insert(AlertKey(table[*due]));
+    } else {
+        day.lookedUntil = std::max(day.lookedUntil, now);
+        day.nextAlert = next;
+    }
+    return due;
+}
+
+void NoteFailedRead(DayRecord& day) {
+    day.upToDate = false;
 }

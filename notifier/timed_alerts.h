@@ -1,4 +1,4 @@
-// The day watch's timed alerts: each of today's reminders with a time comes again at that time,
+// The day watch's timed alerts: each of a day's reminders with a time comes again at that time,
 // once. Which one comes now and when the next is due, decided apart from Win32.
 #pragma once
 
@@ -12,12 +12,19 @@
 #include <string_view>
 #include <vector>
 
-// What the watch remembers of the day it greeted last.
-struct TodaysAlerts {
-    // The local moment (local_moment.h) at which the watch last looked at the file and found
-    // nothing due; the day's first is its greeting, whose boxes showed what was due by then.
+// What the watch remembers of one day it has greeted.
+struct DayRecord {
+    // The day's list of reminders, read once its greeting was closed, has been shown.
+    bool listed = false;
+    // The local moment (local_moment.h) up to which the watch has read the file for that day.
+    // An alert whose time came by then is not due: it was in the day's list, it came already, or
+    // it was written after its time.
     int64_t lookedUntil = 0;
-    // The alerts shown today, by AlertKey.
+    // The last look read the file and found nothing due, and `nextAlert` is what it found next.
+    // Not so after a look that showed an alert or could not read the file: the watch looks again.
+    bool upToDate = false;
+    std::optional<int64_t> nextAlert;
+    // The alerts shown that day, by AlertKey.
     std::set<std::string> shown;
 };
 
@@ -30,15 +37,18 @@ int AlertMinute(std::string_view time);
 // them), and a reminder that is changed is a new alert.
 std::string AlertKey(const Reminder& reminder);
 
-struct AlertLook {
-    std::optional<size_t> due;   // the entry of the table that comes now
-    std::optional<int64_t> next; // the local moment at which the next alert is due
-};
+// The day's list has been read at `now` from the file as it then was: what was due by then was
+// in it.
+void NoteListShown(DayRecord& day, int64_t now);
 
-// Looks at the reminder file's table at the local moment `now` of `today`. Due now is a live
-// timed reminder of today that has not been shown, whose time has come since the last look:
-// the earliest, and of those at the same time the first in the file. One whose time came before
-// the last look is not due: it was in the greeting, or it was written after its time. Nothing is
-// due on a day other than the one `alerts` is about (a day greeted before, the clock set back).
-AlertLook LookAtAlerts(const std::vector<Reminder>& table, const Today& today, int64_t now,
-                       const TodaysAlerts& alerts);
+// Looks at the reminder file's table at the local moment `now` of `today`, whose record is `day`.
+// Due now is a live timed reminder of that day that has not been shown, whose time has come
+// since the last look: the earliest, and of those at the same time the first in the file. It is
+// returned and counted as shown. When none is due, the look has read the file up to `now`, and
+// the day's next alert is kept.
+std::optional<size_t> TakeDueAlert(const std::vector<Reminder>& table, const Today& today,
+                                   int64_t now, DayRecord& day);
+
+// The look at `now` could not read the file: it counts for nothing, and the next one reads
+// everything that fell due since the last look that did.
+void NoteFailedRead(DayRecord& day);

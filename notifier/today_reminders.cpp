@@ -25,11 +25,15 @@ int LoadRemindersPatiently(const ReminderFile& file, std::vector<Reminder>& tabl
     }
 }
 
-void ShowTodayReminders(const ReminderFile& file, const Today& today, unsigned boxStyle) {
-    std::vector<Reminder> reminders;
-    LoadRemindersPatiently(file, reminders);
-    for (const Reminder& reminder : reminders) {
+void ShowTodayReminders(const std::vector<Reminder>& table, const Today& today, unsigned boxStyle) {
+    for (const Reminder& reminder : table) {
         if (IsReminderForToday(reminder, today))
             ShowMessageBox(AlertText(today, reminder), "Recordatorio", boxStyle);
     }
+}
+
+void ShowTodayReminders(const ReminderFile& file, const Today& today, unsigned boxStyle) {
+    std::vector<Reminder> table;
+    LoadRemindersPatiently(file, table);
+    ShowTodayReminders(table, today, boxStyle);
 }

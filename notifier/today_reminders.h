@@ -11,7 +11,10 @@
 // asked for again for up to 2 seconds, so that its reminders are not passed over.
 int LoadRemindersPatiently(const ReminderFile& file, std::vector<Reminder>& table);
 
-// Loads the reminder file, if there is one, and shows each live reminder of today in file order,
-// one box after the other, in boxes of that style (message_box.h). Never creates the file, never
-// reports: a file that cannot be read shows no reminders.
+// Shows each live reminder of today in `table` in file order, one box after the other, in boxes of
+// that style (message_box.h).
+void ShowTodayReminders(const std::vector<Reminder>& table, const Today& today, unsigned boxStyle);
+
+// Loads the reminder file, if there is one, and shows today's reminders as above. Never creates
+// the file, never reports: a file that cannot be read shows no reminders.
 void ShowTodayReminders(const ReminderFile& file, const Today& today, unsigned boxStyle);

@@ -22,11 +22,41 @@ TEST(DayWatchRules, OnlyTheSwitchesAloneStartAWatch) {
         EXPECT_EQ(StartKindOf(line), StartKind::Plain) << line;
 }
 
+namespace {
+
+// A clock without daylight saving time whose instants are milliseconds since 6 December 2026 at
+// 00:00.
+int64_t MomentOnTheSixth(int64_t instant) {
+    int64_t seconds = instant / 1000;
+    int64_t day = 6 + seconds / 86400, rest = seconds % 86400;
+    return LocalMoment(2026, 12, static_cast<int>(day), static_cast<int>(rest / 3600),
+                       static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
+}
+
+} // namespace
+
 TEST(DayWatchRules, TimerFiresJustAfterItsMomentWhateverTheClockSays) {
     EXPECT_EQ(TimerDelay(20000), 21000u);
     EXPECT_EQ(TimerDelay(0), 1000u);
     EXPECT_EQ(TimerDelay(-5000), 1000u); // never at once, never in a loop
     EXPECT_EQ(TimerDelay(int64_t{1} << 40), 25u * 3600 * 1000 + 1000);
+
+    // The wait comes from the same reading as the day: half a second before midnight, the next
+    // day is half a second away, not a day and a half.
+    constexpr int64_t kHour = 3600 * 1000;
+    DayRecord day;
+    day.upToDate = true;
+    ClockReading lateEvening{24 * kHour - 500, LocalMoment(2026, 12, 6, 23, 59, 59)};
+    EXPECT_EQ(NextLookDelay(lateEvening, day, true, MomentOnTheSixth), 1500u);
+    ClockReading afternoon{(15 * 60 + 59) * 60 * 1000 + 30000,
+                           LocalMoment(2026, 12, 6, 15, 59, 30)};
+    day.nextAlert = LocalMoment(2026, 12, 6, 16, 0, 0);
+    EXPECT_EQ(NextLookDelay(afternoon, day, true, MomentOnTheSixth), 31000u);
+    // Without the folder's notices, a look each minute; after a failed read, one within 30 s.
+    day.nextAlert = LocalMoment(2026, 12, 6, 17, 0, 0);
+    EXPECT_EQ(NextLookDelay(afternoon, day, false, MomentOnTheSixth), 60000u);
+    day.upToDate = false;
+    EXPECT_EQ(NextLookDelay(afternoon, day, true, MomentOnTheSixth), 30000u);
 }
 
 // The time zones come from the C library's zone database, which the Windows build of these tests
@@ -71,6 +101,9 @@ TEST(DayWatchRules, TheNextDayStartsWhenTheClockFirstShowsItsDate) {
          UtcInstant(2026, 3, 29, 1, 0)},
         {"Europe/Madrid", UtcInstant(2026, 10, 24, 23, 0), LocalMoment(2026, 10, 25, 2, 30, 0),
          UtcInstant(2026, 10, 25, 0, 30)},
+        // A day ahead across the jump: noon comes an hour sooner than the wall clock says.
+        {"Europe/Madrid", UtcInstant(2026, 3, 28, 12, 0), LocalMoment(2026, 3, 29, 12, 0, 0),
+         UtcInstant(2026, 3, 29, 10, 0)},
         // Santiago: midnight skipped on 6 September 2026, also seen from 23:00:01 of the 5th,
         // where a timer to 00:00 turned into 23:00 fired; on 5 April the clock goes back from
         // 00:00 to 23:00 of the 4th, so the 5th starts an hour later.
@@ -97,24 +130,20 @@ TEST(DayWatchRules, TheNextDayStartsWhenTheClockFirstShowsItsDate) {
 }
 #endif
 
-// The watch greeted 6 December 2026 at 15:00 and looks at the file as it is at each look.
+// The watch greeted 6 December 2026 at 07:00 and looks at the file as it is at each look.
 TEST(TimedAlerts, EachComesAtItsTimeOnceInTimeOrderAndOnlyOnItsDay) {
     const Today today = TodayFromDate(6, 12, 2026);
     const std::string date = "6 Diciembre 2026";
     auto at = [](int hour, int minute, int second = 0) {
         return LocalMoment(2026, 12, 6, hour, minute, second);
     };
+    const std::string doctor = "Llamar al m\xE9"
+                               "dico";
     std::vector<Reminder> table = {
-        MakeReminder("09:30", date, "Comprar pan", 1), // before the greeting
+        MakeReminder("09:30", date, "Comprar pan", 1),
         MakeReminder("17:00", date, "Cena", 1),
-        MakeReminder("16:00", date,
-                     "Llamar al m\xE9"
-                     "dico",
-                     1),
-        MakeReminder("16:00", date,
-                     "Llamar al m\xE9"
-                     "dico",
-                     1), // the same alert again
+        MakeReminder("16:00", date, doctor, 1),
+        MakeReminder("16:00", date, doctor, 1), // the same alert again
         MakeReminder("16:00", date, "borrado", 0),
         MakeReminder("16:00", "7 Diciembre 2026",
                      "ma\xF1"
@@ -123,54 +152,129 @@ TEST(TimedAlerts, EachComesAtItsTimeOnceInTimeOrderAndOnlyOnItsDay) {
         MakeReminder("##:##", date, "sin hora", 1),
         MakeReminder("16:0x", date, "hora rota", 1),
         MakeReminder("24:00", date, "hora imposible", 1),
+        MakeReminder("08:00", date, "Tomar pastilla", 1),
+        MakeReminder("20:00", date, "Tomar pastilla", 1), // the same text, another alert
     };
     EXPECT_EQ(AlertMinute("00:00"), 0);
     EXPECT_EQ(AlertMinute("23:59"), 23 * 60 + 59);
 
-    TodaysAlerts alerts{at(15, 0), {}};
-    AlertLook look = LookAtAlerts(table, today, at(15, 59, 59), alerts);
-    EXPECT_FALSE(look.due);
-    EXPECT_EQ(look.next, at(16, 0));
-    alerts.lookedUntil = at(15, 59, 59);
+    WatchDays watch;
+    bool isNew = false;
+    DayRecord& day = VisitDay(watch, at(7, 0), isNew);
+    ASSERT_TRUE(isNew);
+    NoteListShown(day, at(7, 0));
+    EXPECT_FALSE(TakeDueAlert(table, today, at(7, 59, 59), day));
+    EXPECT_EQ(day.nextAlert, at(8, 0));
+    // Due at the second of its time.
+    EXPECT_EQ(TakeDueAlert(table, today, at(8, 0), day), 9u);
+    EXPECT_FALSE(TakeDueAlert(table, today, at(8, 0, 1), day));
+    EXPECT_EQ(TakeDueAlert(table, today, at(9, 30), day), 0u);
+    EXPECT_FALSE(TakeDueAlert(table, today, at(9, 30, 1), day));
+    EXPECT_EQ(TakeDueAlert(table, today, at(16, 0, 1), day), 2u);
+    EXPECT_FALSE(TakeDueAlert(table, today, at(16, 0, 1), day)) << "shown once, its copy with it";
+    EXPECT_EQ(day.nextAlert, at(17, 0));
 
-    // Written after its time, between two looks: not an alert.
-    table.push_back(MakeReminder("15:30", date, "tarde", 1));
-    look = LookAtAlerts(table, today, at(16, 0, 1), alerts);
-    EXPECT_EQ(look.due, 2u);
-    EXPECT_EQ(look.next, at(17, 0));
-    alerts.shown.insert(AlertKey(table[2]));
-    look = LookAtAlerts(table, today, at(16, 0, 1), alerts);
-    EXPECT_FALSE(look.due) << "shown once, its copy with it";
-    alerts.lookedUntil = at(16, 0, 1);
+    // A look that shows nothing reads the file up to its moment: an alert shown before and
+    // changed after its time is no new alert to come now.
+    table[2].text += " (cambiado)";
+    EXPECT_FALSE(TakeDueAlert(table, today, at(16, 30), day));
+    // Written after its time, noticed by the folder's notice at 16:40 and read a second later:
+    // not an alert. One written then for 16:41 comes at 16:41.
+    NoteFolderChange(watch, at(16, 40));
+    table.push_back(MakeReminder("16:35", date, "tarde", 1));
+    table.push_back(MakeReminder("16:41", date, "pronto", 1));
+    EXPECT_FALSE(TakeDueAlert(table, today, at(16, 40, 1), day));
+    EXPECT_EQ(day.nextAlert, at(16, 41));
+    EXPECT_EQ(TakeDueAlert(table, today, at(16, 41), day), table.size() - 1);
+    // Its time the second of the last look: read then, not due.
+    EXPECT_FALSE(TakeDueAlert(table, today, at(16, 45), day));
+    table.push_back(MakeReminder("16:45", date, "en punto", 1));
+    EXPECT_FALSE(TakeDueAlert(table, today, at(16, 46), day));
 
-    // After a resume at 18:30: what fell due meanwhile, in time order, even before an earlier
-    // entry of the file; then nothing more that day.
-    table.push_back(MakeReminder("16:30", date, "Recoger el coche", 1));
-    look = LookAtAlerts(table, today, at(18, 30), alerts);
-    EXPECT_EQ(look.due, table.size() - 1);
-    EXPECT_FALSE(look.next);
-    alerts.shown.insert(AlertKey(table.back()));
-    EXPECT_EQ(LookAtAlerts(table, today, at(18, 30), alerts).due, 1u);
-    alerts.shown.insert(AlertKey(table[1]));
-    EXPECT_FALSE(LookAtAlerts(table, today, at(18, 30), alerts).due);
+    // After a resume at 20:30: what fell due meanwhile, in time order, even before an earlier
+    // entry of the file; the evening's pill too, though the morning's was shown.
+    table.push_back(MakeReminder("16:50", date, "Recoger el coche", 1));
+    EXPECT_EQ(TakeDueAlert(table, today, at(20, 30), day), table.size() - 1);
+    EXPECT_EQ(TakeDueAlert(table, today, at(20, 30), day), 1u);
+    EXPECT_EQ(TakeDueAlert(table, today, at(20, 30), day), 10u);
+    EXPECT_FALSE(TakeDueAlert(table, today, at(20, 30), day));
+    EXPECT_FALSE(day.nextAlert);
+}
 
-    // A day other than the one greeted last (the clock set back to a day greeted before).
-    TodaysAlerts yesterday{LocalMoment(2026, 12, 5, 23, 0, 0), {}};
-    look = LookAtAlerts(table, today, at(18, 30), yesterday);
-    EXPECT_FALSE(look.due);
-    EXPECT_FALSE(look.next);
+// A look that could not read the file counts for nothing; each day has its own alerts; a clock
+// set back into a day brings that day's alerts still to come, and greets no day twice.
+TEST(TimedAlerts, EachDayHasItsOwnAlertsWhateverTheFileOrTheClockDoes) {
+    auto sixth = [](int hour, int minute, int second = 0) {
+        return LocalMoment(2026, 12, 6, hour, minute, second);
+    };
+    auto seventh = [](int hour, int minute, int second = 0) {
+        return LocalMoment(2026, 12, 7, hour, minute, second);
+    };
+    std::vector<Reminder> table = {
+        MakeReminder("08:00", "6 Diciembre 2026", "Tomar pastilla", 1),
+        MakeReminder("09:00", "7 Diciembre 2026", "Reuni\xF3n", 1),
+    };
+    WatchDays watch;
+    bool isNew = false;
+    DayRecord& first = VisitDay(watch, sixth(7, 0), isNew);
+    NoteListShown(first, sixth(7, 0));
+    EXPECT_EQ(TakeDueAlert(table, TodayAt(sixth(8, 0)), sixth(8, 0), first), 0u);
+    EXPECT_FALSE(TakeDueAlert(table, TodayAt(sixth(8, 0)), sixth(8, 0), first));
+
+    DayRecord& day = VisitDay(watch, seventh(7, 0), isNew);
+    ASSERT_TRUE(isNew);
+    NoteListShown(day, seventh(7, 0));
+    const Today today = TodayAt(seventh(7, 0));
+    EXPECT_EQ(today.longDate, "7 Diciembre 2026");
+    EXPECT_FALSE(TakeDueAlert(table, today, seventh(7, 30), day));
+    EXPECT_TRUE(DaySeen(watch, seventh(7, 30)));
+    // Two alerts written at 07:40; the file then held until 08:10. Neither the failed looks nor a
+    // change in the folder meanwhile move the last look: the read after them brings both, in
+    // time order, the pill again although the 6th showed the same one.
+    table.push_back(MakeReminder("08:01", "7 Diciembre 2026", "Desayuno", 1));
+    table.push_back(MakeReminder("08:00", "7 Diciembre 2026", "Tomar pastilla", 1));
+    NoteFolderChange(watch, seventh(7, 40));
+    NoteFailedRead(VisitDay(watch, seventh(7, 40, 1), isNew));
+    EXPECT_FALSE(DaySeen(watch, seventh(7, 40, 1)));
+    NoteFailedRead(VisitDay(watch, seventh(8, 0, 1), isNew));
+    NoteFolderChange(watch, seventh(8, 5));
+    VisitDay(watch, seventh(8, 10), isNew);
+    EXPECT_EQ(TakeDueAlert(table, today, seventh(8, 10), day), 3u);
+    EXPECT_EQ(TakeDueAlert(table, today, seventh(8, 10), day), 2u);
+    EXPECT_FALSE(TakeDueAlert(table, today, seventh(8, 10), day));
+    EXPECT_EQ(day.nextAlert, seventh(9, 0));
+    // A change noticed at an alert's second, before the timer's look, leaves the alert due.
+    EXPECT_FALSE(DaySeen(watch, seventh(9, 0))) << "an alert is due";
+    NoteFolderChange(watch, seventh(9, 0));
+    EXPECT_EQ(TakeDueAlert(table, today, seventh(9, 0, 1), day), 1u);
+
+    // The clock set back from the 7th to 07:50 of the 6th: the 6th is not greeted again, what it
+    // showed does not come again, and an alert for later that day, written on the 7th, comes.
+    table.push_back(MakeReminder("07:55", "6 Diciembre 2026", "Regar", 1));
+    DayRecord& again = VisitDay(watch, sixth(7, 50), isNew);
+    EXPECT_FALSE(isNew);
+    EXPECT_FALSE(TakeDueAlert(table, TodayAt(sixth(7, 50)), sixth(7, 50), again));
+    EXPECT_EQ(again.nextAlert, sixth(7, 55));
+    EXPECT_EQ(TakeDueAlert(table, TodayAt(sixth(8, 0)), sixth(8, 0), again), 4u);
+    EXPECT_FALSE(TakeDueAlert(table, TodayAt(sixth(8, 0)), sixth(8, 0), again));
+    // Forward again into the 7th: neither greeted nor alerted twice.
+    VisitDay(watch, seventh(9, 30), isNew);
+    EXPECT_FALSE(isNew);
+    EXPECT_FALSE(TakeDueAlert(table, today, seventh(9, 30), day));
 }
 
 // Each day of two years once: walked forwards, and then again as if the clock had gone back.
 TEST(DayWatchRules, EachDayIsGreetedOnceWhateverTheClockDoes) {
     using namespace std::chrono;
-    std::set<int32_t> greeted;
+    WatchDays watch;
     for (bool again : {false, true}) {
         for (sys_days day = year{2026} / 1 / 1; day < year{2028} / 1 / 1; day += days{1}) {
             year_month_day date{day};
             int32_t number =
                 DayNumber(int(date.year()), unsigned(date.month()), unsigned(date.day()));
-            EXPECT_EQ(TakeDayToGreet(greeted, number), !again) << number;
+            bool isNew = false;
+            VisitDay(watch, int64_t{number} * kMomentsPerDay + 120000, isNew);
+            EXPECT_EQ(isNew, !again) << number;
         }
     }
 }
