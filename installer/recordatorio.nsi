@@ -48,7 +48,9 @@ ${UnStrLoc}
 !define DAY_WATCH_SWITCH "/diario"
 !define RESTART_SWITCH "/reanudar"
 !define DAY_WATCH_CLASS "Recordatorio.AvisoDiario"
-!define SYNCHRONIZE 0x00100000 ; the access right to wait for a process to end
+; The access rights to wait for a process to end and to read its exit code, which for a watch is
+; 0 when the user had seen all of its day's boxes (notifier/day_watch.h).
+!define WAIT_AND_READ_EXIT_CODE 0x00101000
 
 Name "Recordatorio"
 OutFile "${OUTFILE}"
@@ -92,6 +94,9 @@ LangString DirectoryText ${LANG_SPANISH} \
     "Recordatorio guarda tus recordatorios junto a sus programas: elige una carpeta en la que \
     puedas escribir (la que se propone es tuya). Pulsa Instalar para continuar."
 LangString RunEditor ${LANG_SPANISH} "Abrir el editor de recordatorios"
+LangString CloseEditor ${LANG_SPANISH} \
+    "El editor de recordatorios de $INSTDIR está abierto.$\r$\n$\r$\nCiérralo y pulsa \
+    Reintentar, o pulsa Cancelar para dejarlo todo como está."
 LangString InstallFailed ${LANG_SPANISH} \
     "No se pudo instalar Recordatorio en $INSTDIR.$\r$\n$\r$\nComprueba que puedes escribir en \
     esa carpeta y que el editor de recordatorios y el aviso del día están cerrados."
@@ -122,21 +127,54 @@ VIAddVersionKey /LANG=${LANG_SPANISH} "FileDescription" "Instalación de Recorda
     ${EndIf}
 !macroend
 
+; Whether this run ended a day watch of $INSTDIR (1 or empty), and the switch to start it again
+; with: /reanudar when every watch it ended had shown all of its day's boxes, else nothing, so
+; that the new watch greets the day and shows its reminders again rather than lose them.
+Var WatchEnded
+Var RestartSwitch
+
 Function .onInit
     SetShellVarContext current
 FunctionEnd
 
+; Waits while the editor of $INSTDIR is open, asking the user to close it: its program file can be
+; neither replaced nor removed, and the day watch is not to be ended for a run that cannot go on.
+; Cancel ends the run (exit code 2; a silent run cancels at once). The editor's file is opened for
+; writing, which a running program's file refuses, and closed again unwritten.
+!macro DEFINE_WAIT_FOR_CLOSED_EDITOR PREFIX
+    Function ${PREFIX}WaitForClosedEditor
+        Push $0
+        ${DoWhile} ${FileExists} "$INSTDIR\editor.exe"
+            ClearErrors
+            FileOpen $0 "$INSTDIR\editor.exe" a
+            ${IfNot} ${Errors}
+                FileClose $0
+                ${Break}
+            ${EndIf}
+            MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(CloseEditor)" /SD IDCANCEL IDRETRY +3
+            SetErrorLevel 2
+            Abort
+        ${Loop}
+        Pop $0
+    FunctionEnd
+!macroend
+!insertmacro DEFINE_WAIT_FOR_CLOSED_EDITOR ""
+!insertmacro DEFINE_WAIT_FOR_CLOSED_EDITOR "un."
+
 ; Ends the day watch that runs from $INSTDIR, if any, and waits until its process has ended, so
 ; that its program file can be replaced or removed: WM_CLOSE to its hidden window, found by class
 ; and folder. Watches of other folders go on; nothing is ever ended by its program's name. A
-; watch that does not end within the waits is left: the file step after this reports it.
+; watch that does not end within the waits is left: the file step after this reports it. Sets
+; WatchEnded and RestartSwitch.
 !macro DEFINE_END_DAY_WATCH PREFIX
     Function ${PREFIX}EndDayWatch
         Push $0
         Push $1
         Push $2
         Push $3
+        Push $4
         StrCpy $3 0
+        StrCpy $RestartSwitch "${RESTART_SWITCH}"
         ${Do}
             FindWindow $0 "${DAY_WATCH_CLASS}" "$INSTDIR"
             ${If} $0 == 0
@@ -144,14 +182,24 @@ FunctionEnd
                 ${Break}
             ${EndIf}
             IntOp $3 $3 + 1
+            StrCpy $WatchEnded 1
             System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1)"
-            System::Call "kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2"
+            System::Call "kernel32::OpenProcess(i ${WAIT_AND_READ_EXIT_CODE}, i 0, i r1) p .r2"
             SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+            StrCpy $4 ""
             ${If} $2 P<> 0
                 System::Call "kernel32::WaitForSingleObject(p r2, i 10000)"
+                System::Call "kernel32::GetExitCodeProcess(p r2, *i .r4)"
                 System::Call "kernel32::CloseHandle(p r2)"
             ${EndIf}
+            ${If} $4 != 0
+                StrCpy $RestartSwitch ""
+            ${EndIf}
         ${Loop}
+        ${If} $WatchEnded != 1
+            StrCpy $RestartSwitch ""
+        ${EndIf}
+        Pop $4
         Pop $3
         Pop $2
         Pop $1
@@ -161,8 +209,25 @@ FunctionEnd
 !insertmacro DEFINE_END_DAY_WATCH ""
 !insertmacro DEFINE_END_DAY_WATCH "un."
 
+; A run that stops after it ended the day watch starts it again, from whichever programs the
+; folder then holds.
+!macro DEFINE_RESTART_DAY_WATCH PREFIX
+    Function ${PREFIX}RestartDayWatch
+        ${If} $WatchEnded == 1
+            Exec '"$INSTDIR\notifier.exe" ${DAY_WATCH_SWITCH} $RestartSwitch'
+        ${EndIf}
+    FunctionEnd
+!macroend
+!insertmacro DEFINE_RESTART_DAY_WATCH ""
+!insertmacro DEFINE_RESTART_DAY_WATCH "un."
+
+Function .onInstFailed
+    Call RestartDayWatch
+FunctionEnd
+
 Section "$(SectionPrograms)" SectionPrograms
     SectionIn RO
+    Call WaitForClosedEditor
     Call EndDayWatch
     ClearErrors
     SetOutPath "$INSTDIR"
@@ -191,11 +256,12 @@ Section "$(SectionStartup)" SectionStartup
     ClearErrors
     CreateShortcut "${STARTUP_LINK}" "$INSTDIR\notifier.exe" "${DAY_WATCH_SWITCH}"
     !insertmacro FailOnErrors "$(InstallFailed)"
-    ; The day watch runs from now on, not from the next logon: the one that this install ended to
-    ; replace the programs goes on, and a first install brings today's timed reminders too. It
-    ; does not greet today again; the user saw that greeting when the session began. A watch that
-    ; cannot start leaves the install as good as it was: the next logon starts one.
-    Exec '"$INSTDIR\notifier.exe" ${DAY_WATCH_SWITCH} ${RESTART_SWITCH}'
+    ; The day watch runs from now on, not from the next logon. The one that this install ended to
+    ; replace the programs goes on without greeting today again if the user had seen all of
+    ; today's boxes; otherwise, and after a first install, it greets today and shows its
+    ; reminders. A watch that cannot start leaves the install as good as it was: the next logon
+    ; starts one.
+    Exec '"$INSTDIR\notifier.exe" ${DAY_WATCH_SWITCH} $RestartSwitch'
     ClearErrors
 SectionEnd
 
@@ -213,6 +279,10 @@ SectionEnd
 
 Function un.onInit
     SetShellVarContext current
+FunctionEnd
+
+Function un.onUninstFailed
+    Call un.RestartDayWatch
 FunctionEnd
 
 ; Whether a file name (on the stack) is one that the programs' rewrites of the reminder file
@@ -275,6 +345,7 @@ FunctionEnd
 
 Section "Uninstall"
     ; The programs first: while one of them still runs, nothing else is touched.
+    Call un.WaitForClosedEditor
     Call un.EndDayWatch
     ClearErrors
     Delete "$INSTDIR\notifier.exe"

@@ -2,9 +2,11 @@
 // silently as a user would script it: it puts both programs into the chosen folder, the shortcuts
 // into the user's Start menu and Startup folder and its uninstaller into the user's list of
 // programs, and starts the notifier's day watch, which the Startup shortcut starts at each logon.
-// An install over a running watch ends it and starts it again, without a greeting; the
-// uninstaller ends it and takes all of that away again, with what killed rewrites of the reminder
-// file left, and leaves the user's reminder file and files of like names as they were.
+// An install over a running watch ends it and starts it again, with a greeting unless the user
+// had closed all of its boxes; an install that stops starts it again too, and one that finds the
+// editor open stops before it ends the watch. The uninstaller ends the watch and takes all of
+// that away again, with what killed rewrites of the reminder file left, and leaves the user's
+// reminder file and files of like names as they were.
 //
 // The program folder is a throw-away one (/D=). The shortcuts and the registration go where
 // Wine puts every user's: into the test prefix's profile, which Wine takes from its registry
@@ -91,7 +93,9 @@ bool HasArguments(const std::string& shortcut, const std::string& arguments) {
 
 // The class of the day watch's hidden window, whose title is its folder.
 const char kDayWatchClass[] = "Recordatorio.AvisoDiario";
+const char kGreetingCaption[] = "Recordatorio Santoral - Efemerides";
 constexpr unsigned kClose = 0x10; // WM_CLOSE
+constexpr int kOk = 1;
 
 class InstallerTest : public testing::Test {
   protected:
@@ -166,24 +170,62 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
         AwaitRegistryValue(scratch, "UninstallString").find(WindowsFolder() + "\\desinstalar.exe"),
         std::string::npos);
 
-    // The installer starts the day watch at once, without the greeting of a logon.
+    // The installer starts the day watch at once, which greets the day. Installed over while its
+    // greeting is open, it is ended and started again with a greeting; installed over once the
+    // user has closed its boxes, without one.
     std::string watch = FindDayWatch();
     ASSERT_NE(watch, "") << "the installer started no day watch";
-    ASSERT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 0);
-    EXPECT_TRUE(WaitUntil([&] { return !driver.Alive(watch); }))
-        << "installing over the day watch must end it first";
-    std::string again = FindDayWatch();
-    ASSERT_NE(again, "") << "no day watch after an install over the running one";
-    EXPECT_NE(again, watch);
+    std::optional<Box> greeting = driver.FindBox(kGreetingCaption);
+    ASSERT_TRUE(greeting.has_value()) << "the first watch did not greet";
+    std::string again;
+    for (bool greetingOpen : {true, false}) {
+        ASSERT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 0);
+        // The ended watch's box goes with its process, a moment after its hidden window.
+        EXPECT_TRUE(WaitUntil([&] {
+            return !driver.Alive(watch) && !driver.Alive(greeting->handle);
+        })) << "installing over the day watch must end it first";
+        again = FindDayWatch();
+        ASSERT_NE(again, "") << "no day watch after an install over the running one";
+        EXPECT_NE(again, watch);
+        std::optional<Box> next = driver.FindBox(kGreetingCaption, greetingOpen ? 30000 : 3000);
+        ASSERT_EQ(next.has_value(), greetingOpen) << "greeting open before: " << greetingOpen;
+        if (next) {
+            driver.Press(*next, kOk);
+            greeting = next;
+        }
+        watch = again;
+    }
+
+    // An install that stops: before it ends the watch, for an open editor; after it, for an
+    // uninstaller that cannot be written, and then it starts the watch again.
+    Process editor = StartProgram(folder.Program("editor.exe"));
+    std::string dialog = driver.FindDialog("Recordatorio - ");
+    ASSERT_NE(dialog, "") << "the editor did not open";
+    EXPECT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 2);
+    EXPECT_TRUE(driver.Alive(watch))
+        << "an install that could not replace the editor ended the watch";
+    driver.Command("post " + dialog + " 274 61536 0"); // WM_SYSCOMMAND SC_CLOSE
+    ASSERT_EQ(editor.Wait(30000), 0);
+    fs::remove(folder.Program("desinstalar.exe"));
+    fs::create_directory(folder.Program("desinstalar.exe"));
+    EXPECT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 2);
+    EXPECT_TRUE(WaitUntil([&] { return !driver.Alive(watch); }));
+    again = FindDayWatch();
+    EXPECT_NE(again, "") << "a failed install left no day watch";
     EXPECT_FALSE(driver.FindBox("", 3000).has_value()) << "the watch started again greeted again";
+    fs::remove(folder.Program("desinstalar.exe"));
+    ASSERT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !driver.Alive(again); }));
+    again = FindDayWatch();
+    ASSERT_NE(again, "");
 
     std::string reminders = ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan") +
                             ReminderRecordBytes("##:##", "7 Diciembre 2026", "Llamar a Ana");
     WriteFile(folder.ReminderFile(), reminders);
     // What killed rewrites leave, and a user's copies of the file, named alike.
     const std::vector<std::string> leftovers = {"_Recordatorios_.123-4.new", "_Recordatorios_.new"};
-    const std::vector<std::string> copies = {"_Recordatorios_ copia.new",
-                                             "_Recordatorios_.7-copia.new"};
+    const std::vector<std::string> copies = {
+        "_Recordatorios_ copia.new", "_Recordatorios_.7-copia.new", "_Recordatorios_.2024.new"};
     for (const std::vector<std::string>* names : {&leftovers, &copies})
         for (const std::string& name : *names)
             WriteFile(folder.Path() + name, reminders);
