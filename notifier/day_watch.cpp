@@ -202,14 +202,14 @@ LRESULT OnPowerBroadcast(HWND window, WPARAM event) {
 
 // Something in the folder changed: the reminder file, perhaps, with an alert added, changed or
 // deleted. The timer then looks a moment later; a folder that keeps changing is looked at once
-// in that moment, not at every change.
+// in that moment, not at every change. Only the watch's own message loop waits for the notice,
+// never a box's, so no box is open here.
 void OnFolderChange(HWND window) {
     DayWatch& watch = WatchOf(window);
     if (watch.settling)
         return;
     watch.settling = true;
-    if (!watch.showingBoxes)
-        NoteFolderChange(watch.seen, ReadClock().moment);
+    NoteFolderChange(watch.seen, ReadClock().moment);
     SetTimer(window, kTimer, kSettleAfterChange, nullptr);
 }
 // Nothing to save: the session may end at once.
