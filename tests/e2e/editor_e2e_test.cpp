@@ -226,7 +226,8 @@ TEST_F(EditorTest, SavingWhileAnotherProgramHoldsTheFile) {
     // Held until half a second after Borrar's new file is ready to take the old one's place.
     ASSERT_TRUE(driver.Hold(path));
     Click(kBorrarId);
-    ASSERT_TRUE(doneOrBox([&] { return !NewFilesLeft(folder.Path()).empty(); }));
+    ASSERT_TRUE(doneOrBox([&] { return !NewFilesLeft(folder.Path()).empty(); }))
+        << "Borrar gave up on the held file at once";
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     driver.Release();
     EXPECT_TRUE(doneOrBox([&] { return ListLines().empty(); })) << "Borrar reported a failure";
@@ -257,15 +258,12 @@ TEST_F(EditorTest, SavingWhileAnotherProgramHoldsTheFile) {
         EXPECT_EQ(Answer("Quenda Soft", kOk).text, "Err:  70 Permission denied");
         Type("x");
         text = "x" + text;
-        EXPECT_EQ(WaitForText(kTextBoxId, text), text) << "the text stays";
-        EXPECT_EQ(driver.CountBoxes(), 0) << "one box for the save";
+        ASSERT_EQ(WaitForText(kTextBoxId, text), text) << "the text stays";
+        ASSERT_EQ(driver.CountBoxes(), 0) << "one box for the save";
     }
     EXPECT_EQ(ListLines().size(), 2u) << "the line is still listed";
     driver.Release();
     EXPECT_EQ(ReadFile(folder.ReminderFile()), dos + tres);
-    Click(kListarId); // the table is the file's: nothing was deleted
-    EXPECT_EQ(WaitForList({"1 09:00 dos", "2 ##:## tres"}),
-              (std::vector<std::string>{"1 09:00 dos", "2 ##:## tres"}));
     EXPECT_TRUE(NewFilesLeft(folder.Path()).empty());
     EXPECT_EQ(CloseWithX(), 0);
 }
