@@ -6,6 +6,7 @@
 #include "control_ids.h"
 #include "editor_texts.h"
 #include "exe_folder.h"
+#include "listed_reminders.h"
 #include "reminder_list.h"
 #include "text_1252.h"
 
@@ -52,8 +53,8 @@ int wmain() {
     HWND list = GetDlgItem(window, kReminderListId);
 
     std::vector<std::wstring> lines;
-    for (const std::string& line : ListLinesForDate(state.reminders, kDay))
-        lines.push_back(WideFrom1252(line));
+    for (const ListedReminder& line : RemindersOfDate(state.reminders, kDay))
+        lines.push_back(WideFrom1252(ListLine(line.index, line.reminder)));
 
     auto addDirectly = [&](bool holdDrawing) {
         SendMessageW(list, LB_RESETCONTENT, 0, 0);

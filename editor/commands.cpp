@@ -6,8 +6,7 @@
 #include "editor_texts.h"
 #include "message_box.h"
 #include "reminder_list.h"
-#include "reminder_rewrite.h"
-#include "reminder_table.h"
+#include "reminder_store.h"
 #include "text_1252.h"
 
 #include <new>
@@ -36,16 +35,27 @@ std::string ReadEntryText(HWND dialog) {
 }
 
 // After a command that is done with the list and the text: both emptied, the counter at zero.
-void ClearListAndText(HWND dialog) {
-    EmptyReminderList(dialog);
+void ClearListAndText(HWND dialog, EditorState& state) {
+    EmptyReminderList(dialog, state);
     SetControlText(dialog, kTextBoxId, "");
     UpdateCharCounter(dialog);
+}
+
+// What Borrar and Modificar report when they could not write: the reminder gone from the file, or
+// the file error. Nothing was written then, and the dialog stays as it was.
+void ReportFailedRewrite(int outcome) {
+    if (outcome == kListedReminderGone)
+        ShowMessageBox("Ese recordatorio ya no está: se ha cambiado desde otro equipo. Pulsa "
+                       "Listar.",
+                       "Recordatorio", kBoxOk);
+    else
+        ReportFileError(outcome);
 }
 
 } // namespace
 
 void OnDayPicked(HWND dialog, EditorState& state, const NMSELCHANGE& selection) {
-    ClearListAndText(dialog);
+    ClearListAndText(dialog, state);
     const SYSTEMTIME& day = selection.stSelStart;
     state.selectedDate = LongDateText(day.wDay, day.wMonth, day.wYear);
 }
@@ -72,42 +82,52 @@ void OnGrabar(HWND dialog, EditorState& state) {
         return;
     }
     std::string question = "Quieres grabar el dato recordatorio del " + entryDate + " ?";
-    if (ShowMessageBox(question, "Recordatorio", kBoxYesNo) == kAnswerYes)
-        ReportFileError(AppendReminder(state.file, entryTime, entryDate, entryText, 1));
-    // Whatever the answer, the table is read again so that it matches the file, which the load
-    // makes if it is missing. A load reports nothing: a file it cannot read gives an empty table.
-    LoadReminders(state.file, state.reminders, IfMissing::Create);
-    ClearListAndText(dialog);
+    if (ShowMessageBox(question, "Recordatorio", kBoxYesNo) != kAnswerYes) {
+        // The table is read again all the same, and the file made if it is missing.
+        ReloadCreatingTheFile(state);
+    } else if (int error = AppendAndReload(state, entryTime, entryDate, entryText)) {
+        // Nothing was written: the text stays, to be saved again.
+        ReportFileError(error);
+        return;
+    }
+    ClearListAndText(dialog, state);
 }
 
 void OnBorrar(HWND dialog, EditorState& state) {
-    Reminder* entry = LiveReminderAt(state.reminders, SelectedLineIndex(dialog));
-    if (!entry)
+    const ListedReminder* line = ListedAt(state.listed, SelectedLineIndex(dialog));
+    if (!line)
         return;
-    // The entry stays in the table, marked deleted, so the other lines keep their indexes.
-    entry->active = 0;
-    ReportFileError(SaveReminders(state.file, state.reminders));
-    ClearListAndText(dialog);
+    if (int outcome = RewriteListedReminder(state, *line, nullptr)) {
+        ReportFailedRewrite(outcome);
+        return;
+    }
+    ClearListAndText(dialog, state);
 }
 
 void OnModificar(HWND dialog, EditorState& state) {
     UpdateCharCounter(dialog);
     std::string entryTime = ReadEntryTime(dialog);
     std::string entryText = ReadEntryText(dialog);
-    Reminder* entry = LiveReminderAt(state.reminders, SelectedLineIndex(dialog));
-    if (!entry)
+    ListedReminder* line = ListedAt(state.listed, SelectedLineIndex(dialog));
+    if (!line)
         return;
-    *entry = MakeReminder(entryTime, state.selectedDate, entryText, 1);
-    // Copied now: the boxes below run a message loop in which the table may be reloaded.
-    std::string storedText = entry->text;
-    ReportFileError(SaveReminders(state.file, state.reminders));
-    SetControlText(dialog, kTextBoxId, storedText);
+    Reminder changed = MakeReminder(entryTime, state.selectedDate, entryText, 1);
+    if (int outcome = RewriteListedReminder(state, *line, &changed)) {
+        ReportFailedRewrite(outcome);
+        return;
+    }
+    // Done before the box, whose message loop may list again: a second Modificar of the line
+    // looks for what this one wrote.
+    SetControlText(dialog, kTextBoxId, changed.text);
+    line->reminder = std::move(changed);
     ShowMessageBox("Texto Modificado ...", "Quenda Soft", kBoxOk);
 }
 
-void OnListar(HWND dialog, const EditorState& state) {
-    // The text box is emptied before the lines are made. When they do not fit in memory the
-    // counter still follows the text box, and the window procedure reports the failure.
+void OnListar(HWND dialog, EditorState& state) {
+    // The file as it is now, which the editor of another computer may have changed. The text box
+    // is emptied before the lines are made. When they do not fit in memory the counter still
+    // follows the text box, and the window procedure reports the failure.
+    int error = ReloadIfChanged(state);
     try {
         ListRemindersForDate(dialog, state);
     } catch (const std::bad_alloc&) {
@@ -115,13 +135,14 @@ void OnListar(HWND dialog, const EditorState& state) {
         throw;
     }
     UpdateCharCounter(dialog);
+    ReportFileError(error);
 }
 
 void OnLineSelected(HWND dialog, EditorState& state) {
-    const Reminder* entry = LiveReminderAt(state.reminders, SelectedLineIndex(dialog));
-    if (!entry)
+    const ListedReminder* line = ListedAt(state.listed, SelectedLineIndex(dialog));
+    if (!line)
         return;
-    SetControlText(dialog, kTextBoxId, entry->text);
+    SetControlText(dialog, kTextBoxId, line->reminder.text);
     UpdateCharCounter(dialog);
 }
 

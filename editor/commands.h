@@ -15,17 +15,20 @@ void OnTimeSwitch(HWND dialog);
 // Shows in the status bar how many characters the text box holds.
 void UpdateCharCounter(HWND dialog);
 
-// Writes the text as a new reminder of the picked day, after asking.
+// Writes the text as a new reminder of the picked day, after asking. When it cannot be written,
+// the text stays.
 void OnGrabar(HWND dialog, EditorState& state);
 
-// Deletes the reminder of the selected line, without asking.
+// Deletes the reminder of the selected line, without asking. Borrar and Modificar act on the
+// reminder as the line showed it, found again in the file as it is now; when it is no longer there,
+// or the file cannot be written, they say so and the list stays as it was.
 void OnBorrar(HWND dialog, EditorState& state);
 
 // Overwrites the reminder of the selected line with the time, day and text now shown.
 void OnModificar(HWND dialog, EditorState& state);
 
-// Lists the reminders of the picked day.
-void OnListar(HWND dialog, const EditorState& state);
+// Lists the reminders of the picked day, as the file holds them now.
+void OnListar(HWND dialog, EditorState& state);
 
 // Shows the text of the reminder whose line was selected.
 void OnLineSelected(HWND dialog, EditorState& state);

@@ -94,7 +94,7 @@ void OnInitDialog(HWND dialog, EditorState& state) {
                         reinterpret_cast<LPARAM>(L"HH:mm"));
     EnableWindow(GetDlgItem(dialog, kTimePickerId), FALSE);
     // Opening the editor alone does not create the reminder file.
-    LoadReminders(state.file, state.reminders, IfMissing::Leave);
+    LoadReminders(state.file, state.reminders, IfMissing::Leave, state.fileStamp);
     SetCaptionToNow(dialog);
 }
 

@@ -2,12 +2,15 @@
 // to each handler. What the controls show (the time switch, the texts) is read from them.
 #pragma once
 
+#include "file_stamp.h"
 #include "folder_claim.h"
+#include "listed_reminders.h"
 #include "reminder_file.h"
 #include "reminder_record.h"
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,4 +26,9 @@ struct EditorState {
     std::string selectedDate = {};
     // The control that had the keyboard focus when the dialog was last deactivated.
     HWND savedFocus = nullptr;
+    // Which file the table is a copy of: the stamp of what the editor last read or wrote. None
+    // when that load failed, so that the next command reads the file again.
+    std::optional<FileStamp> fileStamp = std::nullopt;
+    // What the list's lines show, by the index each names, in index order.
+    std::vector<ListedReminder> listed = {};
 };

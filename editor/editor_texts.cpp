@@ -36,14 +36,3 @@ std::string EntryTimeText(int hour, int minute) {
     std::snprintf(time, sizeof time, "%02d:%02d", hour, minute);
     return time;
 }
-
-std::vector<std::string> ListLinesForDate(const std::vector<Reminder>& table,
-                                          std::string_view date) {
-    std::vector<std::string> lines;
-    for (size_t i = 0; i < table.size(); ++i) {
-        const Reminder& entry = table[i];
-        if (entry.active != 0 && entry.date == date)
-            lines.push_back(ListLine(static_cast<long>(i + 1), entry));
-    }
-    return lines;
-}

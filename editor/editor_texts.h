@@ -1,4 +1,4 @@
-// The editor's texts and the choice of reminders to list: plain C++, no Windows.
+// The editor's texts: plain C++, no Windows.
 #pragma once
 
 #include "reminder_record.h"
@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // The time stored for a reminder when the user switched the time off.
 constexpr std::string_view kNoTimeText = "##:##";
@@ -31,8 +30,3 @@ std::string CaptionText(int day, int month, int year, int hour, int minute, int 
 
 // "09:30": two-digit hours and minutes.
 std::string EntryTimeText(int hour, int minute);
-
-// The list lines of the live entries of `table` whose date is `date` byte for byte, in table
-// order (the list box then sorts them as text).
-std::vector<std::string> ListLinesForDate(const std::vector<Reminder>& table,
-                                          std::string_view date);

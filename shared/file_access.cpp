@@ -2,11 +2,17 @@
 
 #include "file_error.h"
 #include "file_error_text.h"
+#include "held_file.h"
 #include "reminder_record.h"
 
 UniqueFile OpenExclusive(const std::wstring& path, DWORD access, DWORD disposition) {
-    return UniqueFile(
-        CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file;
+    RetryWhileHeld([&] {
+        file.reset(CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
+        return static_cast<bool>(file);
+    });
+    return file;
 }
 
 bool CountRecords(HANDLE file, uint64_t& count) {
@@ -20,7 +26,9 @@ bool CountRecords(HANDLE file, uint64_t& count) {
 int ReadExactly(HANDLE file, char* data, size_t size) {
     while (size > 0) {
         DWORD read = 0;
-        if (!ReadFile(file, data, static_cast<DWORD>(size), &read, nullptr))
+        if (!RetryWhileHeld([&] {
+                return ReadFile(file, data, static_cast<DWORD>(size), &read, nullptr) != FALSE;
+            }))
             return LastFileErrorNumber();
         if (read == 0)
             return kErrInputPastEnd;
@@ -32,7 +40,9 @@ int ReadExactly(HANDLE file, char* data, size_t size) {
 
 int WriteExactly(HANDLE file, const char* data, size_t size) {
     DWORD written = 0;
-    if (!WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr))
+    if (!RetryWhileHeld([&] {
+            return WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) != FALSE;
+        }))
         return LastFileErrorNumber();
     return written == size ? 0 : kErrDiskFull;
 }

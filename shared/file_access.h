@@ -1,5 +1,6 @@
 // What the reminder file jobs do with a file: open it exclusively, count its whole records, read
-// and write exact amounts, with failures as file error numbers.
+// and write exact amounts, with failures as file error numbers. Each waits for a file that another
+// program holds for a moment (held_file.h).
 #pragma once
 
 #include "handle.h"

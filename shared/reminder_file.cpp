@@ -59,23 +59,35 @@ std::wstring ReminderFile::Beside(std::wstring_view name) const {
 
 // Memory can run short with a very large table in the 32-bit program: a job then ends before it
 // changes the file and returns 7, like any other failure.
-int LoadReminders(const ReminderFile& file, std::vector<Reminder>& table, IfMissing ifMissing) {
+int LoadReminders(const ReminderFile& file, std::vector<Reminder>& table, IfMissing ifMissing,
+                  std::optional<FileStamp>& stamp) {
     table.clear();
+    stamp.reset();
     UniqueFile handle = OpenExclusive(file.Path(), GENERIC_READ,
                                       ifMissing == IfMissing::Create ? OPEN_ALWAYS : OPEN_EXISTING);
-    if (!handle)
-        return LastFileErrorNumber();
+    if (!handle) {
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND)
+            stamp = FileStamp{};
+        return FileErrorNumberOf(error);
+    }
     try {
         std::vector<Reminder> loaded;
         if (int error = ReadAllRecords(handle.get(), loaded))
             return error;
         table = std::move(loaded);
+        stamp = StampOfOpenFile(handle.get());
         return 0;
     } catch (const std::bad_alloc&) {
         // No reminders rather than some, so that a later rewrite cannot leave out the ones that
         // did not fit.
         return kErrOutOfMemory;
     }
+}
+
+int LoadReminders(const ReminderFile& file, std::vector<Reminder>& table, IfMissing ifMissing) {
+    std::optional<FileStamp> stamp;
+    return LoadReminders(file, table, ifMissing, stamp);
 }
 
 int AppendReminder(const ReminderFile& file, std::string_view time, std::string_view date,

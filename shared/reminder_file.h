@@ -1,12 +1,15 @@
 // The reminder file _Recordatorios_.log of one folder, and the jobs that load it and add to it
 // (reminder_rewrite.h rewrites it). Each job opens the file exclusively, does its work and closes
-// it again, and returns 0 when done or the file error number of what failed. None shows
-// anything: each program decides what to report.
+// it again, and returns 0 when done or the file error number of what failed; a file that another
+// program holds for a moment is waited for (held_file.h). None shows anything: each program
+// decides what to report.
 #pragma once
 
+#include "file_stamp.h"
 #include "reminder_record.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +40,11 @@ enum class IfMissing { Create, Leave };
 // Replaces `table` with the whole records of the file. A file that is missing, cannot be opened
 // or read, or does not fit in memory leaves the table empty.
 int LoadReminders(const ReminderFile& file, std::vector<Reminder>& table, IfMissing ifMissing);
+
+// The same, and `stamp` becomes the stamp of what was read (file_stamp.h): the empty stamp when
+// the file is missing, none when the load failed otherwise.
+int LoadReminders(const ReminderFile& file, std::vector<Reminder>& table, IfMissing ifMissing,
+                  std::optional<FileStamp>& stamp);
 
 // Adds one record after the last whole record of the file; on failure the file keeps what it
 // had.

@@ -3,6 +3,7 @@
 #include "file_access.h"
 #include "file_error.h"
 #include "file_error_text.h"
+#include "held_file.h"
 
 #include <algorithm>
 #include <new>
@@ -122,11 +123,35 @@ void RestoreAttributes(const std::wstring& path, DWORD attributes) {
 // Deleting a file that is not there is no failure: there is nothing left to delete.
 int DeleteReminderFile(const std::wstring& path) {
     DWORD attributes = ClearAttributes(path);
-    if (DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND)
+    if (RetryWhileHeld([&] { return DeleteFileW(path.c_str()) != FALSE; }) ||
+        GetLastError() == ERROR_FILE_NOT_FOUND)
         return 0;
     int error = LastFileErrorNumber();
     RestoreAttributes(path, attributes);
     return error;
+}
+
+// True while another program has the file open without letting it be deleted or replaced.
+bool IsInUse(const std::wstring& path) {
+    UniqueFile probe(CreateFileW(path.c_str(), DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// Puts the new file in the old one's place. A file that another program has open is not
+// replaced, and the system says access denied, not held: the file is asked whether it is in use.
+bool ReplaceWithNewFile(const std::wstring& newPath, const std::wstring& path) {
+    return RetryWhileHeld([&] {
+        if (MoveFileExW(newPath.c_str(), path.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        DWORD error = GetLastError();
+        if (error == ERROR_ACCESS_DENIED && IsInUse(path))
+            error = ERROR_SHARING_VIOLATION;
+        SetLastError(error);
+        return false;
+    });
 }
 
 int RewriteReminderFile(const ReminderFile& file, const std::vector<Reminder>& table) {
@@ -141,8 +166,7 @@ int RewriteReminderFile(const ReminderFile& file, const std::vector<Reminder>& t
     if (int error = WriteLiveRecords(file, table, newPath))
         return error;
     DWORD attributes = ClearAttributes(path);
-    if (!MoveFileExW(newPath.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!ReplaceWithNewFile(newPath, path)) {
         int error = LastFileErrorNumber();
         DeleteFileW(newPath.c_str());
         RestoreAttributes(path, attributes);

@@ -1,8 +1,23 @@
 #include "editor_texts.h"
+#include "listed_reminders.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+
+namespace {
+
+const std::string kDay = "6 Diciembre 2026";
+
+// The list's lines for the reminders of `date`.
+std::vector<std::string> LinesOfDate(const std::vector<Reminder>& table, std::string_view date) {
+    std::vector<std::string> lines;
+    for (const ListedReminder& line : RemindersOfDate(table, date))
+        lines.push_back(ListLine(line.index, line.reminder));
+    return lines;
+}
+
+} // namespace
 
 TEST(ListLine, IndexTimeAndTextJoinedByBlanks) {
     EXPECT_EQ(ListLine(3, MakeReminder("09:30", "6 Diciembre 2026", "abc", 1)), "3 09:30 abc");
@@ -52,8 +67,8 @@ TEST(EntryTimeText, TwoDigitHoursAndMinutes) {
     EXPECT_EQ(MakeReminder(kNoTimeText, "", "", 1).time, "##:##");
 }
 
-TEST(ListLinesForDate, LiveEntriesOfThatDayWithTheirTableIndex) {
-    const std::string day = "6 Diciembre 2026";
+TEST(RemindersOfDate, LiveEntriesOfThatDayWithTheirTableIndex) {
+    const std::string& day = kDay;
     std::vector<Reminder> table(11, MakeReminder("08:00", "7 Diciembre 2026", "otro", 1));
     table[1] = MakeReminder("09:30", day, "pan", 1);     // entry 2
     table[9] = MakeReminder("##:##", day, "leche", 1);   // entry 10
@@ -65,15 +80,44 @@ TEST(ListLinesForDate, LiveEntriesOfThatDayWithTheirTableIndex) {
     table[8] = MakeReminder("09:30", day, "pan", -1); // entry 9: any non-zero is live
 
     std::vector<std::string> expected = {"2 09:30 pan", "9 09:30 pan", "10 ##:## leche"};
-    EXPECT_EQ(ListLinesForDate(table, day), expected);
+    EXPECT_EQ(LinesOfDate(table, day), expected);
     // Each line leads back to its own entry.
-    for (const std::string& line : ListLinesForDate(table, day))
+    for (const std::string& line : LinesOfDate(table, day))
         EXPECT_EQ(table[static_cast<size_t>(IndexOfListLine(line) - 1)].date, day) << line;
 }
 
-TEST(ListLinesForDate, NothingForAnEmptyTableOrADayWithoutReminders) {
-    EXPECT_TRUE(ListLinesForDate({}, "6 Diciembre 2026").empty());
-    std::vector<Reminder> table = {MakeReminder("09:30", "6 Diciembre 2026", "x", 1)};
-    EXPECT_TRUE(ListLinesForDate(table, "5 Diciembre 2026").empty());
-    EXPECT_TRUE(ListLinesForDate(table, "").empty());
+TEST(RemindersOfDate, NothingForAnEmptyTableOrADayWithoutReminders) {
+    EXPECT_TRUE(LinesOfDate({}, kDay).empty());
+    std::vector<Reminder> table = {MakeReminder("09:30", kDay, "x", 1)};
+    EXPECT_TRUE(LinesOfDate(table, "5 Diciembre 2026").empty());
+    EXPECT_TRUE(LinesOfDate(table, "").empty());
+}
+
+// Borrar and Modificar look for a line's reminder by its time, date and text: in the table as
+// listed, the line's own entry (of two alike, the one listed); in a table that changed under the
+// list, wherever it now stands, and nowhere once it was deleted or changed.
+TEST(FindListedReminder, FindsTheLinesReminderAgainNeverByItsNumberAlone) {
+    std::vector<Reminder> table = {
+        MakeReminder("09:30", "5 Diciembre 2026", "pan", 1), MakeReminder("09:30", kDay, "pan", 1),
+        MakeReminder("08:00", kDay, "otro", 0), MakeReminder("10:00", kDay, "leche", 1),
+        MakeReminder("10:00", kDay, "leche", 1)};
+    std::vector<ListedReminder> listed = RemindersOfDate(table, kDay);
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(ListedAt(listed, 3), nullptr) << "a deleted entry has no line";
+    ListedReminder& pan = *ListedAt(listed, 2);
+    ListedReminder& twin = *ListedAt(listed, 5);
+    EXPECT_EQ(FindListedReminder(table, pan), 2);
+    EXPECT_EQ(FindListedReminder(table, twin), 5);
+
+    // Since listed: pan deleted, one added before it, the first leche changed in its text.
+    std::vector<Reminder> changed = {MakeReminder("09:30", kDay, "pan", 0),
+                                     MakeReminder("07:00", kDay, "nuevo", 1),
+                                     MakeReminder("09:30", "5 Diciembre 2026", "pan", 1),
+                                     MakeReminder("09:00", kDay, "pan", 1),
+                                     MakeReminder("10:00", kDay, "leche entera", 1),
+                                     MakeReminder("10:00", kDay, "leche", 1)};
+    EXPECT_EQ(FindListedReminder(changed, pan), 0);
+    EXPECT_EQ(FindListedReminder(changed, twin), 6);
+    twin.reminder.text = "leche entera"; // what a Modificar of the line wrote
+    EXPECT_EQ(FindListedReminder(changed, twin), 5);
 }

@@ -28,13 +28,13 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds dead
     return true;
 }
 
-Driver::Driver() {
+Driver::Driver(const std::vector<std::string>& computer) {
     signal(SIGPIPE, SIG_IGN); // a driver that is gone shows as an error, not a dead test
     int in[2], out[2];
     // Close-on-exec, so that the programs under test do not inherit the driver's pipes.
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe");
-    process_ = Process({WineLoader(), DriverPath()}, WineEnvironment(), in[0], out[1]);
+    process_ = Process({WineLoader(), DriverPath()}, computer, in[0], out[1]);
     close(in[0]);
     close(out[1]);
     toDriver_ = in[1];

@@ -46,7 +46,8 @@ struct Child {
 
 class Driver {
   public:
-    Driver();
+    // On the computer whose environment is given (wine_session.h): it sees that computer's windows.
+    explicit Driver(const std::vector<std::string>& computer = WineEnvironment());
     ~Driver();
     Driver(const Driver&) = delete;
     Driver& operator=(const Driver&) = delete;

@@ -1,7 +1,8 @@
 // The fixture of the editor's end-to-end tests: a fresh installation folder with editor.exe and
 // notifier.exe, the test driver, and the editor driven through its dialog as a user would: the
 // mouse picks calendar days (xdotool), characters are typed into the text box, buttons are
-// pressed and boxes answered.
+// pressed and boxes answered. A user at a second computer that opens the same folder is driven
+// the same way.
 #pragma once
 
 #include "control_ids.h"
@@ -24,19 +25,20 @@ inline std::vector<Reminder> RemindersIn(const std::string& path) {
     return reminders;
 }
 
-class EditorTest : public testing::Test {
-  protected:
-    // `folderName` is added to the installation folder's path; it may hold several levels.
-    explicit EditorTest(const std::string& folderName = "")
-        : folder(WindowsBuild(), {"editor.exe", "notifier.exe"}, folderName) {}
+// A user at one computer: its test driver, and the editor of the folder that it shows.
+class EditorUser {
+  public:
+    // `computer` is the environment of that computer's Wine (wine_session.h).
+    explicit EditorUser(const InstallFolder& installed,
+                        const std::vector<std::string>& computer = WineEnvironment())
+        : driver(computer), installed_(installed), computer_(computer) {}
 
-    InstallFolder folder;
     Driver driver;
     Process editor;
     std::string dialog;
 
     void Open(const char* fakeTime = kSixthOfDecember) {
-        editor = StartProgram(folder.Program("editor.exe"), fakeTime);
+        editor = StartProgram(installed_.Program("editor.exe"), fakeTime, {}, computer_);
         dialog = driver.FindDialog("Recordatorio - ");
         ASSERT_FALSE(dialog.empty()) << "the editor's dialog did not show";
     }
@@ -99,9 +101,8 @@ class EditorTest : public testing::Test {
 
     void ClickOnScreen(const std::vector<std::string>& point) {
         ASSERT_EQ(point.at(0), "point");
-        std::vector<std::string> environment = WineEnvironment();
         Process xdotool({"/usr/bin/xdotool", "mousemove", point.at(1), point.at(2), "click", "1"},
-                        environment);
+                        computer_);
         ASSERT_EQ(xdotool.Wait(10000), 0);
     }
 
@@ -165,15 +166,34 @@ class EditorTest : public testing::Test {
         return box;
     }
 
+    int CloseWithX() {
+        Click(kCloseId);
+        return editor.Wait(30000);
+    }
+
+  private:
+    const InstallFolder& installed_;
+    const std::vector<std::string>& computer_;
+};
+
+// Made before the user, so that the folder outlives the editor.
+struct InstalledKit {
+    explicit InstalledKit(const std::string& folderName)
+        : folder(WindowsBuild(), {"editor.exe", "notifier.exe"}, folderName) {}
+
+    InstallFolder folder;
+};
+
+class EditorTest : public testing::Test, protected InstalledKit, protected EditorUser {
+  protected:
+    // `folderName` is added to the installation folder's path; it may hold several levels.
+    explicit EditorTest(const std::string& folderName = "")
+        : InstalledKit(folderName), EditorUser(folder) {}
+
     void WriteReminders(const std::vector<std::string>& records) {
         std::string bytes;
         for (const std::string& record : records)
             bytes += record;
         WriteFile(folder.ReminderFile(), bytes);
-    }
-
-    int CloseWithX() {
-        Click(kCloseId);
-        return editor.Wait(30000);
     }
 };

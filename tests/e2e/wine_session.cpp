@@ -40,14 +40,15 @@ std::string DefaultWineHome() {
     return std::string(KIT_SOURCE_DIR) + "/build/wine";
 }
 
-// tools/run-wine prepares the X server, the prefix and the wineserver; an empty run does it.
-// The 32-bit suites' home gets an X server of its own, whatever DISPLAY says, so that they never
-// share a screen with the 64-bit ones.
-std::string PrepareWine() {
-    bool ownHome = WineHome() != DefaultWineHome();
+// tools/run-wine prepares the X server, the prefix and the wineserver of a Wine home; an empty run
+// does it. Every home but the default one gets an X server of its own, whatever DISPLAY says, so
+// that the 32-bit suites never share a screen with the 64-bit ones, nor a second computer with
+// the first.
+std::string PrepareWine(const std::string& home) {
+    bool ownHome = home != DefaultWineHome();
     std::string runner = std::string(KIT_SOURCE_DIR) + "/tools/run-wine";
     std::vector<std::string> argv = {runner, "cmd", "/c", "exit"};
-    std::vector<std::string> environment = {"KIT_WINE_HOME=" + WineHome()};
+    std::vector<std::string> environment = {"KIT_WINE_HOME=" + home};
     for (char** e = environ; *e; ++e) {
         std::string entry = *e;
         if (entry.rfind("KIT_WINE_HOME=", 0) != 0 && (!ownHome || entry.rfind("DISPLAY=", 0) != 0))
@@ -65,11 +66,11 @@ std::string PrepareWine() {
         exitCodes += " " + std::to_string(exitCode);
     }
     if (!exitCodes.empty())
-        throw std::runtime_error("tools/run-wine could not prepare Wine in " + WineHome() +
+        throw std::runtime_error("tools/run-wine could not prepare Wine in " + home +
                                  " (exit codes" + exitCodes + ")");
     std::string display = ownHome ? "" : Environment("DISPLAY");
     if (display.empty()) {
-        std::ifstream file(WineHome() + "/display");
+        std::ifstream file(home + "/display");
         file >> display;
     }
     return display;
@@ -113,21 +114,29 @@ std::string WindowsBuild() {
     return CheckedBuild(RequestedBuild());
 }
 
+// The environment of the Wine processes of one home, which is prepared first.
+static std::vector<std::string> EnvironmentOf(const std::string& home) {
+    std::string display = PrepareWine(home);
+    return std::vector<std::string>{
+        "DISPLAY=" + display,
+        "WINEPREFIX=" + home + "/prefix",
+        "WINEDEBUG=-all",
+        // As tools/run-wine: shortcuts made under Wine stay out of $HOME's desktop menus.
+        "WINEDLLOVERRIDES=mscoree,mshtml=;winemenubuilder.exe=d",
+        "LANG=C.UTF-8",
+        "HOME=" + Environment("HOME", "/root"),
+        "PATH=" + Environment("PATH", "/usr/bin:/bin"),
+        "TZ=UTC",
+    };
+}
+
 const std::vector<std::string>& WineEnvironment() {
-    static const std::vector<std::string> environment = [] {
-        std::string display = PrepareWine();
-        return std::vector<std::string>{
-            "DISPLAY=" + display,
-            "WINEPREFIX=" + WineHome() + "/prefix",
-            "WINEDEBUG=-all",
-            // As tools/run-wine: shortcuts made under Wine stay out of $HOME's desktop menus.
-            "WINEDLLOVERRIDES=mscoree,mshtml=;winemenubuilder.exe=d",
-            "LANG=C.UTF-8",
-            "HOME=" + Environment("HOME", "/root"),
-            "PATH=" + Environment("PATH", "/usr/bin:/bin"),
-            "TZ=UTC",
-        };
-    }();
+    static const std::vector<std::string> environment = EnvironmentOf(WineHome());
+    return environment;
+}
+
+const std::vector<std::string>& OtherComputerEnvironment() {
+    static const std::vector<std::string> environment = EnvironmentOf(WineHome() + "-other");
     return environment;
 }
 
@@ -221,8 +230,9 @@ void Process::Kill() {
 }
 
 Process StartProgram(const std::string& exePath, const std::string& fakeTime,
-                     const std::vector<std::string>& arguments) {
-    std::vector<std::string> environment = WineEnvironment();
+                     const std::vector<std::string>& arguments,
+                     const std::vector<std::string>& computer) {
+    std::vector<std::string> environment = computer;
     if (!fakeTime.empty()) {
         // A shifted real-time clock inside the program only: Wine's server keeps the real one.
         // The dynamic loader completes $LIB per process, so the 64-bit Wine loader gets

@@ -12,6 +12,11 @@
 // The first call sets up the X server, the prefix and a persistent wineserver on the real clock.
 const std::vector<std::string>& WineEnvironment();
 
+// The same for a second computer that opens the same folders, as through a network share: a
+// prefix with its own wineserver and X display (the home's name with "-other"). Named objects and
+// share modes of one are not seen in the other; byte-range locks are, as a file server keeps them.
+const std::vector<std::string>& OtherComputerEnvironment();
+
 // Where tools/run-wine keeps the prefix (<home>/prefix) and the X server's display: build/wine,
 // or build/wine-win32 for the 32-bit suites (KIT_WINDOWS_BUILD=win32), so that they run beside
 // the 64-bit ones on a desktop of their own.
@@ -53,11 +58,12 @@ class Process {
     int exitCode_ = -1;
 };
 
-// Starts a Windows program under Wine, with those arguments. With a fake time ("2026-12-06
-// 09:05:07", UTC) the program's clock runs on from that moment, while Wine itself keeps the real
-// clock.
+// Starts a Windows program under Wine, with those arguments, on the computer whose environment is
+// given. With a fake time ("2026-12-06 09:05:07", UTC) the program's clock runs on from that
+// moment, while Wine itself keeps the real clock.
 Process StartProgram(const std::string& exePath, const std::string& fakeTime = "",
-                     const std::vector<std::string>& arguments = {});
+                     const std::vector<std::string>& arguments = {},
+                     const std::vector<std::string>& computer = WineEnvironment());
 
 // A fresh folder under /tmp holding copies of a build's programs; removed with its contents at
 // the end.

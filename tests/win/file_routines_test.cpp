@@ -7,12 +7,14 @@
 #include "record_bytes.h"
 #include "reminder_rewrite.h"
 #include "temp_folder.h"
+#include "write_lock.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -273,6 +275,19 @@ TEST(SaveReminders, LeftoversNeverBlockARewriteAndGoWhenTheyCan) {
     EXPECT_EQ(NewFilesLeft(folder), users);
     EXPECT_EQ(ReadWholeFile(folder.Path() + users[1]), "mine");
     EXPECT_TRUE(FileExists(folder.Path() + L"_Recordatorios_.new")) << "not ours to delete";
+}
+
+// The editors of two computers write in turn: a second lock waits for the first, for up to 2 s,
+// and is refused while the first holds; the lock file stays out of sight.
+TEST(WriteLock, OneHolderAtATime) {
+    TempFolder folder;
+    std::optional<WriteLock> first(std::in_place, folder.File());
+    EXPECT_EQ(first->Error(), 0);
+    EXPECT_EQ(WriteLock(folder.File()).Error(), kErrPermissionDenied);
+    first.reset();
+    EXPECT_EQ(WriteLock(folder.File()).Error(), 0);
+    DWORD attributes = GetFileAttributesW(folder.File().Beside(L"_Recordatorios_.lock").c_str());
+    EXPECT_EQ(attributes & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
 }
 
 TEST(ReminderFile, MoreRecordsThanASixteenBitCounterHolds) {

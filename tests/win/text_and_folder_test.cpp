@@ -80,10 +80,20 @@ TEST(FolderClaim, OneNamePerFolderAndKindAndOneHolder) {
     auto name = [](const std::wstring& path, const wchar_t* kind = L"editor") {
         return FolderClaim(kind, path).Name();
     };
-    EXPECT_TRUE(std::regex_match(name(folder), std::wregex(LR"(Local\\Recordatorio\.editor\.)"
-                                                           LR"((id-[0-9a-f]{16}-[0-9a-f]{32}|)"
-                                                           LR"(file-[0-9a-f]{8}-[0-9a-f]{16}))")))
-        << name(folder);
+    std::wsmatch parts;
+    std::wstring claimName = name(folder);
+    ASSERT_TRUE(std::regex_match(claimName, parts,
+                                 std::wregex(LR"(Local\\Recordatorio\.editor\.)"
+                                             LR"((?:id-([0-9a-f]{16})-[0-9a-f]{32}|)"
+                                             LR"(file-([0-9a-f]{8})-[0-9a-f]{16}))")))
+        << claimName;
+    // The volume's serial: two volumes may give their folders the same file id.
+    wchar_t volume[MAX_PATH] = {};
+    DWORD serial = 0;
+    ASSERT_TRUE(GetVolumePathNameW(folder.c_str(), volume, MAX_PATH) &&
+                GetVolumeInformationW(volume, nullptr, 0, &serial, nullptr, nullptr, nullptr, 0));
+    EXPECT_EQ(std::stoull(parts[parts[1].matched ? 1 : 2].str(), nullptr, 16) & 0xFFFFFFFF, serial)
+        << claimName;
     EXPECT_EQ(name(folder.substr(0, folder.size() - 1)), name(folder));
     EXPECT_EQ(name(L"\\\\?\\" + folder), name(folder));
     EXPECT_NE(name(sibling), name(folder));

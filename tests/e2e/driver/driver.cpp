@@ -410,6 +410,8 @@ const std::pair<std::string_view, void (*)(In&, Out&)> kCommands[] = {
     {"private-bytes", DescribePrivateBytes},
     {"foreground",
      [](In&, Out& out) { out << "foreground " << HandleText(GetForegroundWindow()); }},
+    // What a click on a window does on Windows; without a window manager a click does not.
+    {"to-front", [](In& in, Out&) { SetForegroundWindow(ReadWindow(in)); }},
     {"count-boxes", [](In&, Out& out) { out << "count " << AllTopLevel(true, "").size(); }},
     {"window", [](In& in, Out& out) { DescribeWindow(out, ReadControl(in)); }},
     {"children", [](In& in, Out& out) { DescribeChildren(out, ReadWindow(in)); }},
