@@ -367,6 +367,8 @@ Section "Uninstall"
         FindNext $0 $1
     ${Loop}
     FindClose $0
+    ; The editors' write lock: an empty file that only the programs use.
+    Delete "$INSTDIR\_Recordatorios_.lock"
     ; Never /r: the folder holds the user's reminder file, and whatever else the user put there.
     ; It goes only when nothing is left in it.
     RMDir "$INSTDIR"

@@ -76,10 +76,10 @@ ClockReading ReadClock() {
     return {instant, LocalMomentAt(instant)};
 }
 
-// The file as it is now. False if it is there but cannot be read: a file that is missing has no
-// reminders.
+// The file as it is now, waited for a moment if another program holds it. False if it is there
+// but cannot be read: a file that is missing has no reminders, and a look never makes one.
 bool ReadReminderFile(const ReminderFile& file, std::vector<Reminder>& table) {
-    int error = LoadRemindersPatiently(file, table);
+    int error = LoadReminders(file, table, IfMissing::Leave);
     return error == 0 || error == kErrFileNotFound;
 }
 

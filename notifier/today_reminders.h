@@ -6,15 +6,11 @@
 
 #include <vector>
 
-// Loads the reminder file, if there is one, as LoadReminders does without creating it. A file
-// that another program holds for a moment (the editor while it saves, a backup or sync tool) is
-// asked for again for up to 2 seconds, so that its reminders are not passed over.
-int LoadRemindersPatiently(const ReminderFile& file, std::vector<Reminder>& table);
-
 // Shows each live reminder of today in `table` in file order, one box after the other, in boxes of
 // that style (message_box.h).
 void ShowTodayReminders(const std::vector<Reminder>& table, const Today& today, unsigned boxStyle);
 
 // Loads the reminder file, if there is one, and shows today's reminders as above. Never creates
-// the file, never reports: a file that cannot be read shows no reminders.
+// the file, never reports: a file that cannot be read, even after a moment's wait for one that
+// another program holds, shows no reminders.
 void ShowTodayReminders(const ReminderFile& file, const Today& today, unsigned boxStyle);

@@ -222,8 +222,10 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
     std::string reminders = ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan") +
                             ReminderRecordBytes("##:##", "7 Diciembre 2026", "Llamar a Ana");
     WriteFile(folder.ReminderFile(), reminders);
-    // What killed rewrites leave, and a user's copies of the file, named alike.
-    const std::vector<std::string> leftovers = {"_Recordatorios_.123-4.new", "_Recordatorios_.new"};
+    // What killed rewrites leave and the editors' lock file, and a user's copies of the file,
+    // named alike.
+    const std::vector<std::string> leftovers = {"_Recordatorios_.123-4.new", "_Recordatorios_.new",
+                                                "_Recordatorios_.lock"};
     const std::vector<std::string> copies = {
         "_Recordatorios_ copia.new", "_Recordatorios_.7-copia.new", "_Recordatorios_.2024.new"};
     for (const std::vector<std::string>* names : {&leftovers, &copies})
