@@ -37,10 +37,6 @@ StartKind StartKindOf(std::wstring_view arguments) {
     return StartKind::Plain;
 }
 
-int32_t DayNumber(int year, int month, int day) {
-    return year * 10000 + month * 100 + day;
-}
-
 DayRecord& VisitDay(WatchDays& watch, int64_t now, bool& isNew) {
     int32_t number = static_cast<int32_t>(now / kMomentsPerDay);
     auto [entry, added] = watch.days.try_emplace(number);

@@ -27,12 +27,9 @@ enum class StartKind {
 // that order, separated and surrounded by blanks. Anything else is a plain start.
 StartKind StartKindOf(std::wstring_view arguments);
 
-// A calendar day as one number, 20261206 for 6 December 2026.
-int32_t DayNumber(int year, int month, int day);
-
 // What the watch remembers of the days it has greeted.
 struct WatchDays {
-    std::map<int32_t, DayRecord> days; // by DayNumber
+    std::map<int32_t, DayRecord> days; // by day: 20261206, a moment divided by kMomentsPerDay
     int32_t lastDay = 0;               // the day of the last look
 };
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 // A local date and time as one number that orders as they do: 20261206160000 for 6 December
-// 2026 at 16:00:00. Its day is DayNumber's: the moment divided by kMomentsPerDay.
+// 2026 at 16:00:00. Its day, 20261206, is the moment divided by kMomentsPerDay.
 constexpr int64_t kMomentsPerDay = 1000000;
 int64_t LocalMoment(int year, int month, int day, int hour, int minute, int second);
 
