@@ -1,7 +1,8 @@
 // The day watch's cost while it waits for a timed reminder due later in the day and for the next
 // day, against a yardstick built the same way that waits with a hidden window and nothing to do:
-// wake-ups in a minute of idling and private memory. Both builds; the day watch and its
-// yardstick idle side by side over the same minute.
+// wake-ups in a minute of idling and private memory, and wake-ups in 10 s of a busy folder, where
+// another program writes a file beside the reminder file every 5 ms. Both builds; the day watch
+// and its yardstick idle side by side over the same time.
 //
 // Wake-ups are counted from outside, as the voluntary context switches of every thread of every
 // Linux process of the program (the Wine process, and for a 32-bit program also the 64-bit one
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -25,6 +27,7 @@
 namespace {
 
 constexpr int kIdleSeconds = 60;
+constexpr int kBusySeconds = 10;
 constexpr int kReminders = 10000;
 
 // Voluntary context switches of each thread of the processes in that process group, by
@@ -139,16 +142,27 @@ void BenchmarkIdling(Driver& driver, const std::string& build) {
                                 folder.Path() + "minimal_watch.exe", {}, "", {"Minimal"},
                                 "Minimal.Watch"));
     std::this_thread::sleep_for(std::chrono::seconds(2)); // the boxes' last messages
-    for (Idler& idler : idlers)
-        idler.before = WakeUps(idler.process.Id());
-    std::this_thread::sleep_for(std::chrono::seconds(kIdleSeconds));
-    std::printf("%s build, %d s idle:\n", build.c_str(), kIdleSeconds);
-    for (Idler& idler : idlers) {
-        std::string perThread;
-        long wakeUps = Difference(idler.before, WakeUps(idler.process.Id()), perThread);
-        std::printf("  %s: %ld wake-ups (%s ), private bytes %.2f MiB\n", idler.what, wakeUps,
-                    perThread.c_str() + 1, PrivateMiB(driver, idler.window));
-    }
+    auto measure = [&](const char* folderState, int seconds, const std::function<void()>& wait) {
+        for (Idler& idler : idlers)
+            idler.before = WakeUps(idler.process.Id());
+        wait();
+        std::printf("%s build, %d s idle, %s:\n", build.c_str(), seconds, folderState);
+        for (Idler& idler : idlers) {
+            std::string perThread;
+            long wakeUps = Difference(idler.before, WakeUps(idler.process.Id()), perThread);
+            std::printf("  %s: %ld wake-ups (%s ), private bytes %.2f MiB\n", idler.what, wakeUps,
+                        perThread.c_str() + 1, PrivateMiB(driver, idler.window));
+        }
+    };
+    measure("quiet folder", kIdleSeconds,
+            [] { std::this_thread::sleep_for(std::chrono::seconds(kIdleSeconds)); });
+    measure("a file beside the reminder file written every 5 ms", kBusySeconds, [&] {
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kBusySeconds);
+        for (int i = 0; std::chrono::steady_clock::now() < end; ++i) {
+            WriteFile(folder.Path() + "otro.txt", std::to_string(i));
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
 }
 
 } // namespace

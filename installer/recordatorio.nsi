@@ -42,15 +42,17 @@ ${UnStrLoc}
 !define EDITOR_LINK "${MENU_FOLDER}\Editor de recordatorios.lnk"
 !define UNINSTALL_LINK "${MENU_FOLDER}\Desinstalar Recordatorio.lnk"
 !define STARTUP_LINK "$SMSTARTUP\Recordatorio.lnk"
-; The notifier's day watch: its switch, the one added when the installer starts it again over a
-; day already greeted (notifier/day_watch_rules.h), and the class of its hidden window, whose
-; title is the folder it runs from (notifier/day_watch.h).
+; The notifier's day watch: its switch, the one added when the installer starts it again in place
+; of one it ended (notifier/day_watch_rules.h), and the class of its hidden window, whose title is
+; the folder it runs from (notifier/day_watch.h).
 !define DAY_WATCH_SWITCH "/diario"
 !define RESTART_SWITCH "/reanudar"
 !define DAY_WATCH_CLASS "Recordatorio.AvisoDiario"
-; The access rights to wait for a process to end and to read its exit code, which for a watch is
-; 0 when the user had seen all of its day's boxes (notifier/day_watch.h).
-!define WAIT_AND_READ_EXIT_CODE 0x00101000
+; Where the watch keeps, per computer, what the user has seen of each folder's reminders: a value
+; named as the folder (notifier/watch_memory.h).
+!define WATCH_MEMORY_KEY "Software\Recordatorio\AvisoDiario"
+; The access right to wait for a process to end.
+!define SYNCHRONIZE 0x00100000
 
 Name "Recordatorio"
 OutFile "${OUTFILE}"
@@ -128,8 +130,7 @@ VIAddVersionKey /LANG=${LANG_SPANISH} "FileDescription" "Instalación de Recorda
 !macroend
 
 ; Whether this run ended a day watch of $INSTDIR (1 or empty), and the switch to start it again
-; with: /reanudar when every watch it ended had shown all of its day's boxes, else nothing, so
-; that the new watch greets the day and shows its reminders again rather than lose them.
+; with: /reanudar after it ended one, so that the new watch goes on from where that one stopped.
 Var WatchEnded
 Var RestartSwitch
 
@@ -172,9 +173,8 @@ FunctionEnd
         Push $1
         Push $2
         Push $3
-        Push $4
         StrCpy $3 0
-        StrCpy $RestartSwitch "${RESTART_SWITCH}"
+        StrCpy $RestartSwitch ""
         ${Do}
             FindWindow $0 "${DAY_WATCH_CLASS}" "$INSTDIR"
             ${If} $0 == 0
@@ -183,23 +183,15 @@ FunctionEnd
             ${EndIf}
             IntOp $3 $3 + 1
             StrCpy $WatchEnded 1
+            StrCpy $RestartSwitch "${RESTART_SWITCH}"
             System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1)"
-            System::Call "kernel32::OpenProcess(i ${WAIT_AND_READ_EXIT_CODE}, i 0, i r1) p .r2"
+            System::Call "kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2"
             SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
-            StrCpy $4 ""
             ${If} $2 P<> 0
                 System::Call "kernel32::WaitForSingleObject(p r2, i 10000)"
-                System::Call "kernel32::GetExitCodeProcess(p r2, *i .r4)"
                 System::Call "kernel32::CloseHandle(p r2)"
             ${EndIf}
-            ${If} $4 != 0
-                StrCpy $RestartSwitch ""
-            ${EndIf}
         ${Loop}
-        ${If} $WatchEnded != 1
-            StrCpy $RestartSwitch ""
-        ${EndIf}
-        Pop $4
         Pop $3
         Pop $2
         Pop $1
@@ -257,10 +249,10 @@ Section "$(SectionStartup)" SectionStartup
     CreateShortcut "${STARTUP_LINK}" "$INSTDIR\notifier.exe" "${DAY_WATCH_SWITCH}"
     !insertmacro FailOnErrors "$(InstallFailed)"
     ; The day watch runs from now on, not from the next logon. The one that this install ended to
-    ; replace the programs goes on without greeting today again if the user had seen all of
-    ; today's boxes; otherwise, and after a first install, it greets today and shows its
-    ; reminders. A watch that cannot start leaves the install as good as it was: the next logon
-    ; starts one.
+    ; replace the programs goes on from where it stopped: what fell due meanwhile comes, and a day
+    ; that began meanwhile, or whose boxes the user had not all closed, is greeted. After a first
+    ; install it greets today. A watch that cannot start leaves the install as good as it was:
+    ; the next logon starts one.
     Exec '"$INSTDIR\notifier.exe" ${DAY_WATCH_SWITCH} $RestartSwitch'
     ClearErrors
 SectionEnd
@@ -378,6 +370,12 @@ Section "Uninstall"
     RMDir "${MENU_FOLDER}"
     Delete "${STARTUP_LINK}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    ; What the watch kept of this folder on this computer; the keys go once they are empty.
+    System::Call "kernel32::GetComputerNameW(w .r0, *i ${NSIS_MAX_STRLEN}) i"
+    DeleteRegValue HKCU "${WATCH_MEMORY_KEY}\$0" "$INSTDIR"
+    DeleteRegKey /ifempty HKCU "${WATCH_MEMORY_KEY}\$0"
+    DeleteRegKey /ifempty HKCU "${WATCH_MEMORY_KEY}"
+    DeleteRegKey /ifempty HKCU "Software\Recordatorio"
 SectionEnd
 
 ; Tells where the reminders stayed, so that nobody takes them for lost.

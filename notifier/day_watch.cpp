@@ -10,7 +10,9 @@
 #include "path_form.h"
 #include "timed_alerts.h"
 #include "today_reminders.h"
+#include "watch_memory.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,8 +27,13 @@ constexpr UINT_PTR kTimer = 1;
 // sender (the system at a resume, the program that set the clock) waits for the answer, and a
 // day's boxes may stay open for hours.
 constexpr UINT kLookAtClock = WM_APP;
+// Posted by the thread that waits for the folder's change notice while boxes are open, whose
+// modal loops wait for messages only: a change is noticed when it comes.
+constexpr UINT kFolderChanged = WM_APP + 1;
 // A change in the folder is looked at a second later, once the program that made it is done:
-// the editor's save is several steps, and it reads the file again right after it writes.
+// the editor's save is several steps, and it reads the file again right after it writes. Until
+// then the notice is not asked for again: a folder that keeps changing wakes the watch once in
+// that second, not at every change.
 constexpr UINT kSettleAfterChange = 1000;
 // The wait when the clock cannot be read as a local date: the watch looks again then.
 constexpr UINT kWaitWithoutLocalTime = 3600 * 1000;
@@ -35,11 +42,20 @@ constexpr int64_t kFileTimeUnitsPerMillisecond = 10000;
 // The watch's own state, held by its window.
 struct DayWatch {
     const ReminderFile& file;
-    WatchDays seen;
+    // The folder without its final backslash: the window's title, and the name under which the
+    // watch keeps what it has seen (watch_memory.h).
+    std::wstring folderName;
+    WatchDays seen = {};
+    HWND window = nullptr;
     // The system's notice of changes in the folder; empty while the folder cannot be watched (some
     // network folders give no notices), and then the watch looks at the file each minute and
     // asks for the notice again.
-    UniqueChangeNotification folderChange;
+    UniqueChangeNotification folderChange = {};
+    // The notice is asked for and has not come while `noticeArmed`: only then is it waited for, by
+    // the message loop, or while boxes are open by the thread `waiter`, which waits for it once it
+    // is asked for (`noticeAsked`) and posts kFolderChanged when it comes, until `stopWaiting`.
+    bool noticeArmed = false;
+    UniqueHandle noticeAsked = {}, stopWaiting = {}, waiter = {};
     bool showingBoxes = false; // boxes are open, in modal loops further up the stack
     bool settling = false;     // the timer waits for a change in the folder to settle
 };
@@ -83,18 +99,102 @@ bool ReadReminderFile(const ReminderFile& file, std::vector<Reminder>& table) {
     return error == 0 || error == kErrFileNotFound;
 }
 
+// The system's notice of changes in the folder: files made, deleted, renamed or written (the
+// editor appends to the reminder file, or replaces it by a new one). Empty if the folder cannot
+// be watched.
+UniqueChangeNotification WatchFolder(const std::wstring& folder) {
+    return UniqueChangeNotification(FindFirstChangeNotificationW(
+        LongPathForm(folder).c_str(), FALSE,
+        FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE));
+}
+
+DWORD WINAPI WaitForFolderChanges(void* param) {
+    DayWatch& watch = *static_cast<DayWatch*>(param);
+    for (;;) {
+        HANDLE asked[] = {watch.stopWaiting.get(), watch.noticeAsked.get()};
+        if (WaitForMultipleObjects(2, asked, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
+            return 0;
+        HANDLE changed[] = {watch.stopWaiting.get(), watch.folderChange.get()};
+        if (WaitForMultipleObjects(2, changed, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
+            return 0;
+        PostMessageW(watch.window, kFolderChanged, 0, 0);
+    }
+}
+
+// The waiting thread, for the time boxes are open; with a small stack, as it only waits and posts.
+// Without it a change made while a box is open is noticed once the box is closed.
+void NoticeChangesWhileBoxesShow(DayWatch& watch) {
+    if (watch.waiter)
+        return;
+    if (!watch.noticeAsked)
+        watch.noticeAsked.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    if (!watch.stopWaiting)
+        watch.stopWaiting.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!watch.noticeAsked || !watch.stopWaiting)
+        return;
+    ResetEvent(watch.stopWaiting.get());
+    if (watch.noticeArmed)
+        SetEvent(watch.noticeAsked.get());
+    watch.waiter.reset(CreateThread(nullptr, 64 * 1024, WaitForFolderChanges, &watch,
+                                    STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+}
+
+// Once the boxes are closed: a change it posted is handled by the message loop.
+void StopNoticingChanges(DayWatch& watch) {
+    if (!watch.waiter)
+        return;
+    SetEvent(watch.stopWaiting.get());
+    WaitForSingleObject(watch.waiter.get(), INFINITE);
+    watch.waiter.reset();
+    ResetEvent(watch.noticeAsked.get());
+}
+
+// Asks for the folder's next change, unless it is asked for already: the notice is made, or asked
+// for again after the last one came. A notice that cannot be asked for again would stay
+// signalled: the watch goes without it, looking each minute, and asks for a new one at its next
+// look.
+void AwaitFolderChange(DayWatch& watch) {
+    if (watch.noticeArmed)
+        return;
+    if (!watch.folderChange)
+        watch.folderChange = WatchFolder(watch.file.Folder());
+    else if (!FindNextChangeNotification(watch.folderChange.get()))
+        watch.folderChange.reset();
+    if (!watch.folderChange)
+        return;
+    watch.noticeArmed = true;
+    if (watch.waiter)
+        SetEvent(watch.noticeAsked.get());
+}
+
+// Keeps what the user has seen, for the watch's next run, unless it is kept already. A failure
+// to keep it changes nothing now: the next run shows the days since the last moment kept.
+void Remember(DayWatch& watch, int64_t moment) {
+    if (watch.seen.remembered == moment)
+        return;
+    RememberLastLook(watch.folderName, moment);
+    watch.seen.remembered = moment;
+}
+
 // The greeted day's list, read once its greeting has been closed, so that what fell due while the
-// greeting stayed open is in the list and does not come again. False if the file could not be
-// read: the next look reads it again.
-bool ShowDayList(DayWatch& watch, const Today& today, DayRecord& day) {
-    int64_t readAt = ReadClock().moment;
+// greeting stayed open is in the list and does not come again; before it, the reminders of the
+// days the user missed. The day counts as seen once its last box is closed. False if the file
+// could not be read: the next look reads it again.
+bool ShowDayList(DayWatch& watch, const Today& today, int64_t now, DayRecord& day) {
     std::vector<Reminder> table;
     if (!ReadReminderFile(watch.file, table)) {
         NoteFailedRead(day);
         return false;
     }
-    NoteListShown(day, readAt);
+    // The moment the file was read, after any wait for a held file; within the day.
+    int64_t readAt = std::clamp(ReadClock().moment, now, NextDayStart(now) - 1);
+    NoteListShown(table, today, readAt, day);
+    NoticeChangesWhileBoxesShow(watch);
+    for (const MissedReminder& missed : MissedReminders(table, watch.seen.remembered, today))
+        ShowMessageBox(MissedAlertText(missed.day, table[missed.index]), "Recordatorio",
+                       kBoxOk | kBoxAboveOthers);
     ShowTodayReminders(table, today, kBoxOk | kBoxAboveOthers);
+    Remember(watch, readAt);
     return true;
 }
 
@@ -106,12 +206,13 @@ bool ShowWhatIsDue(DayWatch& watch, const ClockReading& now) {
     DayRecord& day = VisitDay(watch.seen, now.moment, isNew);
     Today today = TodayAt(now.moment);
     if (isNew) {
+        NoticeChangesWhileBoxesShow(watch);
         ShowDayGreeting(today, kBoxOk | kBoxAboveOthers);
-        ShowDayList(watch, today, day);
+        ShowDayList(watch, today, now.moment, day);
         return true;
     }
-    if (!day.listed)
-        return ShowDayList(watch, today, day);
+    if (!day.listedAt)
+        return ShowDayList(watch, today, now.moment, day);
     std::string alert;
     {
         std::vector<Reminder> table; // let go before the box, which may stay open for hours
@@ -124,56 +225,54 @@ bool ShowWhatIsDue(DayWatch& watch, const ClockReading& now) {
             return false;
         alert = AlertText(today, table[*due]);
     }
+    NoticeChangesWhileBoxesShow(watch);
     ShowMessageBox(alert, "Recordatorio", kBoxOk | kBoxAboveOthers);
     return true;
 }
 
-// The system's notice of changes in the folder: files made, deleted, renamed or written (the
-// editor appends to the reminder file, or replaces it by a new one). Empty if the folder cannot
-// be watched.
-UniqueChangeNotification WatchFolder(const std::wstring& folder) {
-    return UniqueChangeNotification(FindFirstChangeNotificationW(
-        LongPathForm(folder).c_str(), FALSE,
-        FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE));
-}
-
 // Looks at the clock and the file: shows what is due, one box after the other, until nothing is,
 // then arms the timer for what comes next, from the clock as the last look read it. Called while
-// boxes are open (their modal loops deliver the timer and the system's notices), it does nothing:
-// the loop that showed them looks again once they are closed, so that two boxes never show
-// together, a new day's greeting comes before that day's alerts, and alerts that fell due
-// meanwhile come in time order.
+// boxes are open (their modal loops deliver the timer and the system's notices), it only asks
+// for the folder's next change: the loop that showed them looks again once they are closed, so
+// that two boxes never show together, a new day's greeting comes before that day's alerts, and
+// alerts that fell due meanwhile come in time order.
 void LookAtClock(HWND window) {
     DayWatch& watch = WatchOf(window);
     KillTimer(window, kTimer);
     watch.settling = false;
+    // Asked for before the file is read, so that no change after the read goes unnoticed.
+    AwaitFolderChange(watch);
     if (watch.showingBoxes)
         return;
-    // Asked for again before the file is read, so that no change after the read goes unnoticed.
-    if (!watch.folderChange)
-        watch.folderChange = WatchFolder(watch.file.Folder());
     watch.showingBoxes = true;
     ClockReading now;
-    bool shown = true;
+    bool shown = true, anyShown = false;
     while (shown && (now = ReadClock()).moment >= 0)
-        shown = ShowWhatIsDue(watch, now);
+        anyShown |= shown = ShowWhatIsDue(watch, now);
     watch.showingBoxes = false;
-    if (now.moment < 0) {
-        SetTimer(window, kTimer, kWaitWithoutLocalTime, nullptr);
-        return;
-    }
-    const DayRecord& day = watch.seen.days.at(static_cast<int32_t>(now.moment / kMomentsPerDay));
-    SetTimer(window, kTimer,
-             NextLookDelay(now, day, static_cast<bool>(watch.folderChange), LocalMomentAt),
-             nullptr);
+    StopNoticingChanges(watch);
+    if (std::optional<int64_t> seen = MomentToRemember(watch.seen); anyShown && seen)
+        Remember(watch, *seen);
+    UINT wait = kWaitWithoutLocalTime;
+    if (watch.settling)
+        wait = kSettleAfterChange; // a change came while the last box was open
+    else if (now.moment >= 0)
+        wait = NextLookDelay(now,
+                             watch.seen.days.at(static_cast<int32_t>(now.moment / kMomentsPerDay)),
+                             static_cast<bool>(watch.folderChange), LocalMomentAt);
+    SetTimer(window, kTimer, wait, nullptr);
 }
 
-// Ends the watch now, saying whether the user had seen all of today's boxes. With a day's boxes
-// open (modal loops further up this stack) the process ends here: it holds nothing that needs
-// closing, since every job on the reminder file opens and closes the file before a box shows.
+// Ends the watch now, keeping what the user has seen for the next run. With a day's boxes open
+// (modal loops further up this stack) the process ends here, and keeps nothing of them: it holds
+// nothing that needs closing, since every job on the reminder file opens and closes the file
+// before a box shows.
 void EndWatch(HWND window) {
-    if (WatchOf(window).showingBoxes)
-        ExitProcess(kExitTodayUnseen);
+    DayWatch& watch = WatchOf(window);
+    if (watch.showingBoxes)
+        ExitProcess(0);
+    if (std::optional<int64_t> seen = MomentToRemember(watch.seen))
+        Remember(watch, *seen);
     DestroyWindow(window);
 }
 
@@ -201,17 +300,19 @@ LRESULT OnPowerBroadcast(HWND window, WPARAM event) {
 }
 
 // Something in the folder changed: the reminder file, perhaps, with an alert added, changed or
-// deleted. The timer then looks a moment later; a folder that keeps changing is looked at once
-// in that moment, not at every change. Only the watch's own message loop waits for the notice,
-// never a box's, so no box is open here.
-void OnFolderChange(HWND window) {
+// deleted. The timer then looks a moment later, and the notice is asked for again then. Noted
+// now, also while a box is open, so that a reminder written meanwhile for a time already past
+// does not come when the box is closed.
+void OnFolderChanged(HWND window) {
     DayWatch& watch = WatchOf(window);
+    watch.noticeArmed = false;
     if (watch.settling)
         return;
     watch.settling = true;
     NoteFolderChange(watch.seen, ReadClock().moment);
     SetTimer(window, kTimer, kSettleAfterChange, nullptr);
 }
+
 // Nothing to save: the session may end at once.
 LRESULT OnQueryEndSession() {
     return TRUE;
@@ -240,6 +341,7 @@ LRESULT CALLBACK DayWatchProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_TIMER: OnTimer(window, wParam); return 0;
     case kLookAtClock: OnLookAtClock(window); return 0;
+    case kFolderChanged: OnFolderChanged(window); return 0;
     case WM_TIMECHANGE:
     case WM_SETTINGCHANGE: OnTimeChange(window); return 0;
     case WM_POWERBROADCAST: return OnPowerBroadcast(window, wParam);
@@ -252,25 +354,20 @@ LRESULT CALLBACK DayWatchProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 // The folder as the installer names it: without the final backslash.
-std::wstring WindowTitle(const std::wstring& folder) {
+std::wstring FolderName(const std::wstring& folder) {
     return folder.ends_with(L'\\') ? folder.substr(0, folder.size() - 1) : folder;
 }
 
-// Waits for the window's messages and the folder's changes, never for anything else, until the
-// window is destroyed.
-void RunMessageLoop(HWND window, DayWatch& watch) {
+// Waits for the window's messages and, while it is asked for, the folder's notice, never for
+// anything else, until the window is destroyed.
+void RunMessageLoop(DayWatch& watch) {
     for (;;) {
-        HANDLE folderChange = watch.folderChange.get();
-        DWORD handles = watch.folderChange ? 1 : 0;
-        DWORD woken = MsgWaitForMultipleObjectsEx(handles, &folderChange, INFINITE, QS_ALLINPUT,
-                                                  MWMO_INPUTAVAILABLE);
-        if (handles && woken == WAIT_OBJECT_0) {
-            // A notice that cannot be asked for again would stay signalled: the watch goes on
-            // without it, looking each minute, until it can be had again.
-            if (!FindNextChangeNotification(folderChange))
-                watch.folderChange.reset();
-            OnFolderChange(window);
-        }
+        HANDLE notice = watch.folderChange.get();
+        DWORD handles = watch.noticeArmed ? 1 : 0;
+        if (MsgWaitForMultipleObjectsEx(handles, &notice, INFINITE, QS_ALLINPUT,
+                                        MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 &&
+            handles)
+            OnFolderChanged(watch.window);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT)
@@ -282,9 +379,7 @@ void RunMessageLoop(HWND window, DayWatch& watch) {
 
 } // namespace
 
-int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim,
-                bool todayGreeted) {
-    const std::wstring& folder = file.Folder();
+int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim, bool restarted) {
     if (!claim.Take(0))
         return 0;
     WNDCLASSEXW windowClass{};
@@ -293,25 +388,19 @@ int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kDayWatchClass;
     RegisterClassExW(&windowClass);
-    DayWatch watch{file, {}, {}};
-    // Today's boxes were seen before the watch that this one replaces was ended; only the alerts
-    // still to come are to come.
-    if (todayGreeted) {
-        ClockReading now = ReadClock();
-        bool isNew = false;
-        NoteListShown(VisitDay(watch.seen, now.moment, isNew), now.moment);
-    }
+    DayWatch watch{file, FolderName(file.Folder())};
+    StartDays(watch.seen, RecallLastLook(watch.folderName), ReadClock().moment, restarted);
     // A top-level window that is never shown: only top-level windows get the system's notices of
     // time changes, resumes and the session's end.
-    HWND window = CreateWindowExW(0, kDayWatchClass, WindowTitle(folder).c_str(), WS_POPUP, 0, 0, 0,
-                                  0, nullptr, nullptr, instance, &watch);
-    if (!window) {
-        // No watch to be had: the greeting of a plain start, unless today was greeted.
-        if (!todayGreeted)
+    watch.window = CreateWindowExW(0, kDayWatchClass, watch.folderName.c_str(), WS_POPUP, 0, 0, 0,
+                                   0, nullptr, nullptr, instance, &watch);
+    if (!watch.window) {
+        // No watch to be had: the greeting of a plain start, unless today was seen.
+        if (watch.seen.days.empty())
             ShowDayBoxes(file, ReadToday(), kBoxOk);
         return 0;
     }
-    LookAtClock(window);
-    RunMessageLoop(window, watch);
-    return DaySeen(watch.seen, ReadClock().moment) ? 0 : kExitTodayUnseen;
+    LookAtClock(watch.window);
+    RunMessageLoop(watch);
+    return 0;
 }

@@ -13,15 +13,11 @@
 // end with WM_CLOSE.
 constexpr wchar_t kDayWatchClass[] = L"Recordatorio.AvisoDiario";
 
-// The exit code of a watch that ends before the user has seen all of today's boxes (its
-// greeting, its list, the alerts due by then): the installer then starts the watch that replaces
-// it with a greeting, not with the switch that counts today as greeted. 0 otherwise.
-constexpr int kExitTodayUnseen = 1;
-
-// Greets today (unless `todayGreeted`), then every new day at its start (midnight, a resume from
-// sleep, a change of the clock or time zone), each day once; and brings each of the day's timed
-// reminders again at its time, above other windows, until the session ends or the window is
-// closed. A watch that cannot take the folder's `claim` (another watch of the folder has it) ends
-// at once, showing nothing, with exit code 0. Returns the exit code.
-int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim,
-                bool todayGreeted);
+// Greets today, then every new day at its start (midnight, a resume from sleep, a change of the
+// clock or time zone), each day once, after the boxes of the days the user missed since the last
+// day whose list was seen; and brings each of the day's timed reminders again at its time, above
+// other windows, until the session ends or the window is closed. A watch that the installer
+// `restarted` goes on from where the one it replaced stopped. A watch that cannot take the
+// folder's `claim` (another watch of the folder has it) ends at once, showing nothing. Returns
+// the exit code, 0.
+int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim, bool restarted);

@@ -1,5 +1,6 @@
 #include "day_watch_rules.h"
 
+#include "date_text.h"
 #include "greeting.h"
 
 #include <algorithm>
@@ -37,16 +38,41 @@ StartKind StartKindOf(std::wstring_view arguments) {
     return StartKind::Plain;
 }
 
+namespace {
+
+int32_t DayOf(int64_t moment) {
+    return static_cast<int32_t>(moment / kMomentsPerDay);
+}
+
+} // namespace
+
+void StartDays(WatchDays& watch, std::optional<int64_t> remembered, int64_t now, bool restarted) {
+    watch.remembered = remembered;
+    if (!restarted || !remembered || DayOf(*remembered) != DayOf(now))
+        return;
+    // Today's list was seen, and every alert due by the remembered moment.
+    DayRecord& day = watch.days[DayOf(now)];
+    day.listedAt = *remembered;
+    day.lookedUntil = *remembered;
+    watch.lastLook = *remembered;
+}
+
 DayRecord& VisitDay(WatchDays& watch, int64_t now, bool& isNew) {
-    int32_t number = static_cast<int32_t>(now / kMomentsPerDay);
+    int32_t number = DayOf(now), lastDay = DayOf(watch.lastLook);
+    bool back = now < watch.lastLook;
+    if (back)
+        watch.days.erase(watch.days.upper_bound(number), watch.days.end());
     auto [entry, added] = watch.days.try_emplace(number);
     DayRecord& day = entry->second;
     isNew = added;
-    if (!added && (number != watch.lastDay || now < day.lookedUntil)) {
-        day.lookedUntil = now;
+    if (!added && back && now < day.lookedUntil)
+        day.lookedUntil = std::max(now, day.listedAt);
+    // What the last look found next was for another day, or for a later moment.
+    if (!added && (back || number != lastDay))
         day.upToDate = false;
-    }
-    watch.lastDay = number;
+    watch.lastLook = now;
+    while (watch.days.size() > kDaysKept)
+        watch.days.erase(watch.days.begin());
     return day;
 }
 
@@ -57,8 +83,9 @@ Today TodayAt(int64_t moment) {
 }
 
 void NoteFolderChange(WatchDays& watch, int64_t now) {
-    auto found = watch.days.find(static_cast<int32_t>(now / kMomentsPerDay));
-    if (found == watch.days.end() || found->first != watch.lastDay || !found->second.upToDate)
+    auto found = watch.days.find(DayOf(now));
+    if (found == watch.days.end() || found->first != DayOf(watch.lastLook) ||
+        !found->second.upToDate)
         return;
     DayRecord& day = found->second;
     // Moments are whole seconds: one less orders just before the next alert's.
@@ -66,12 +93,38 @@ void NoteFolderChange(WatchDays& watch, int64_t now) {
     day.lookedUntil = std::max(day.lookedUntil, seen);
 }
 
-bool DaySeen(const WatchDays& watch, int64_t now) {
-    auto found = watch.days.find(static_cast<int32_t>(now / kMomentsPerDay));
+std::vector<MissedReminder> MissedReminders(const std::vector<Reminder>& table,
+                                            std::optional<int64_t> remembered, const Today& today) {
+    std::vector<MissedReminder> missed;
+    int32_t todayNumber = (today.year * 100 + today.month) * 100 + today.day;
+    if (!remembered || DayOf(*remembered) >= todayNumber)
+        return missed;
+    for (size_t i = 0; i < table.size(); ++i) {
+        int day = 0, month = 0, year = 0;
+        if (table[i].active == 0 || !ReadLongDate(table[i].date, day, month, year))
+            continue;
+        int32_t number = (year * 100 + month) * 100 + day;
+        if (number > DayOf(*remembered) && number < todayNumber)
+            missed.push_back(
+                {i, TodayFromDate(static_cast<int16_t>(day), static_cast<int16_t>(month),
+                                  static_cast<int16_t>(year))});
+    }
+    auto dayNumber = [](const MissedReminder& m) {
+        return (m.day.year * 100 + m.day.month) * 100 + m.day.day;
+    };
+    std::stable_sort(missed.begin(), missed.end(),
+                     [&](const auto& a, const auto& b) { return dayNumber(a) < dayNumber(b); });
+    return missed;
+}
+
+std::optional<int64_t> MomentToRemember(const WatchDays& watch) {
+    auto found = watch.days.find(DayOf(watch.lastLook));
     if (found == watch.days.end())
-        return false;
+        return std::nullopt;
     const DayRecord& day = found->second;
-    return day.listed && day.upToDate && !(day.nextAlert && *day.nextAlert <= now);
+    if (!day.listedAt || !day.upToDate || !day.owed.empty())
+        return std::nullopt;
+    return day.lookedUntil;
 }
 
 uint32_t TimerDelay(int64_t millisecondsToDue) {

@@ -29,6 +29,15 @@ int64_t LocalMoment(int year, int month, int day, int hour, int minute, int seco
            (int64_t{hour} * 100 + minute) * 100 + second;
 }
 
+bool IsLocalMoment(int64_t moment) {
+    int64_t date = moment / kMomentsPerDay, time = moment % kMomentsPerDay;
+    int64_t year = date / 10000, month = date / 100 % 100, day = date % 100;
+    // Month 13 counts as January of the next year: a real day comes before its next month's first.
+    return year >= 1601 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+           DaysFromCivil(year, month, day) < DaysFromCivil(year, month + 1, 1) &&
+           time / 10000 < 24 && time / 100 % 100 < 60 && time % 100 < 60;
+}
+
 int64_t NextDayStart(int64_t moment) {
     return (moment / kMomentsPerDay + 1) * kMomentsPerDay;
 }

@@ -9,6 +9,10 @@
 constexpr int64_t kMomentsPerDay = 1000000;
 int64_t LocalMoment(int year, int month, int day, int hour, int minute, int second);
 
+// Whether a number is the moment of a real date from 1601 to 9999 and a time from 00:00:00 to
+// 23:59:59: what is kept between the watch's runs is checked so before it counts.
+bool IsLocalMoment(int64_t moment);
+
 // The first moment of the day after the moment's own. Not a real date (20261232000000 follows
 // 31 December), but every moment of the next day and later is at least that.
 int64_t NextDayStart(int64_t moment);

@@ -29,10 +29,12 @@ std::string AlertKey(const Reminder& reminder) {
     return reminder.time + reminder.text;
 }
 
-void NoteListShown(DayRecord& day, int64_t now) {
-    day.listed = true;
+void NoteListShown(const std::vector<Reminder>& table, const Today& today, int64_t now,
+                   DayRecord& day) {
+    day.listedAt = now;
     day.lookedUntil = now;
-    day.upToDate = false;
+    day.owed.clear();
+    TakeDueAlert(table, today, now, day); // nothing is due: it finds the next alert
 }
 
 std::optional<size_t> TakeDueAlert(const std::vector<Reminder>& table, const Today& today,
@@ -40,29 +42,37 @@ std::optional<size_t> TakeDueAlert(const std::vector<Reminder>& table, const Tod
     int64_t dayStart = LocalMoment(today.year, today.month, today.day, 0, 0, 0);
     std::optional<size_t> due;
     std::optional<int64_t> next;
+    std::set<std::string> owed;
     int64_t dueAt = 0;
     for (size_t i = 0; i < table.size(); ++i) {
         const Reminder& reminder = table[i];
         int minute = AlertMinute(reminder.time);
-        if (minute < 0 || !IsReminderForToday(reminder, today) ||
-            day.shown.count(AlertKey(reminder)))
+        if (minute < 0 || !IsReminderForToday(reminder, today))
+            continue;
+        std::string key = AlertKey(reminder);
+        if (day.shown.count(key))
             continue;
         int64_t at = dayStart + (minute / 60 * 100 + minute % 60) * 100;
         if (at > now) {
             if (!next || at < *next)
                 next = at;
-        } else if (at > day.lookedUntil && (!due || at < dueAt)) {
-            due = i;
-            dueAt = at;
+        } else if (at > day.lookedUntil || day.owed.count(key)) {
+            owed.insert(key);
+            if (!due || at < dueAt) {
+                due = i;
+                dueAt = at;
+            }
         }
     }
-    day.upToDate = !due;
     if (due) {
-        day.shown.insert(AlertKey(table[*due]));
-    } else {
-        day.lookedUntil = std::max(day.lookedUntil, now);
-        day.nextAlert = next;
+        std::string key = AlertKey(table[*due]);
+        owed.erase(key);
+        day.shown.insert(std::move(key));
     }
+    day.owed = std::move(owed);
+    day.lookedUntil = std::max(day.lookedUntil, now);
+    day.nextAlert = next;
+    day.upToDate = true;
     return due;
 }
 

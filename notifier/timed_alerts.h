@@ -14,18 +14,22 @@
 
 // What the watch remembers of one day it has greeted.
 struct DayRecord {
-    // The day's list of reminders, read once its greeting was closed, has been shown.
-    bool listed = false;
-    // The local moment (local_moment.h) up to which the watch has read the file for that day.
-    // An alert whose time came by then is not due: it was in the day's list, it came already, or
-    // it was written after its time.
+    // The local moment (local_moment.h) at which the day's list of reminders was read, once its
+    // greeting was closed; 0 until then. No alert whose time came by then comes again.
+    int64_t listedAt = 0;
+    // The local moment up to which the watch has read the file for that day. An alert whose time
+    // came by then is not due, unless it is owed: it was in the day's list, it came already, or it
+    // was written after its time.
     int64_t lookedUntil = 0;
-    // The last look read the file and found nothing due, and `nextAlert` is what it found next.
-    // Not so after a look that showed an alert or could not read the file: the watch looks again.
+    // The last look read the file, and `nextAlert` is the first time after it that it found. Not
+    // so after a look that could not read it, nor when the clock left the day: the watch looks
+    // again.
     bool upToDate = false;
     std::optional<int64_t> nextAlert;
-    // The alerts shown that day, by AlertKey.
+    // The alerts shown that day, and those that the last look found due and left for after the
+    // box it showed, by AlertKey.
     std::set<std::string> shown;
+    std::set<std::string> owed;
 };
 
 // Minutes after midnight of a reminder's time "hh:mm" (00:00 to 23:59); -1 for "##:##", the time
@@ -37,15 +41,16 @@ int AlertMinute(std::string_view time);
 // them), and a reminder that is changed is a new alert.
 std::string AlertKey(const Reminder& reminder);
 
-// The day's list has been read at `now` from the file as it then was: what was due by then was
-// in it.
-void NoteListShown(DayRecord& day, int64_t now);
+// The day's list has been read into `table` at `now`, the moment the file was read: what was due
+// by then is in it, and the alerts to come are those after it.
+void NoteListShown(const std::vector<Reminder>& table, const Today& today, int64_t now,
+                   DayRecord& day);
 
 // Looks at the reminder file's table at the local moment `now` of `today`, whose record is `day`.
 // Due now is a live timed reminder of that day that has not been shown, whose time has come
-// since the last look: the earliest, and of those at the same time the first in the file. It is
-// returned and counted as shown. When none is due, the look has read the file up to `now`, and
-// the day's next alert is kept.
+// since the last look or that the last look owed: the earliest, and of those at the same time the
+// first in the file. It is returned and counted as shown, and the others due are owed. Either
+// way the look has read the file up to `now`, and the day's next alert is kept.
 std::optional<size_t> TakeDueAlert(const std::vector<Reminder>& table, const Today& today,
                                    int64_t now, DayRecord& day);
 

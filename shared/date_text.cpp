@@ -1,5 +1,6 @@
 #include "date_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -46,4 +47,30 @@ std::string ShortDateText(int day, int month, int year) {
 
 std::string LongDateText(int day, int month, int year) {
     return std::to_string(day) + " " + MonthName(month) + " " + std::to_string(year);
+}
+
+bool ReadLongDate(std::string_view text, int& day, int& month, int& year) {
+    size_t first = text.find(' '), last = text.rfind(' ');
+    if (first == std::string_view::npos || first == last)
+        return false;
+    auto number = [](std::string_view digits, int& value) {
+        value = 0;
+        for (char c : digits) {
+            if (c < '0' || c > '9')
+                return false;
+            value = value * 10 + (c - '0');
+        }
+        return !digits.empty() && digits.size() <= 4;
+    };
+    std::string_view name = text.substr(first + 1, last - first - 1);
+    auto found = std::find(kMonthNames.begin(), kMonthNames.end(), name);
+    if (found == kMonthNames.end() || !number(text.substr(0, first), day) ||
+        !number(text.substr(last + 1), year))
+        return false;
+    month = static_cast<int>(found - kMonthNames.begin()) + 1;
+    constexpr int kMonthDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    int days = month == 2 && !leap ? 28 : kMonthDays[month - 1];
+    // The text itself once more, so that "06 Diciembre 2026" is no date of a reminder.
+    return year >= 1601 && day >= 1 && day <= days && LongDateText(day, month, year) == text;
 }

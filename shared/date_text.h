@@ -20,3 +20,7 @@ std::string ShortDateText(int day, int month, int year);
 
 // Day without leading zero, month name and year: "6 Diciembre 2026".
 std::string LongDateText(int day, int month, int year);
+
+// The day, month and year of a text that is exactly the long date text of a date from 1601 to
+// 9999, as LongDateText makes it; false for any other text.
+bool ReadLongDate(std::string_view text, int& day, int& month, int& year);

@@ -73,6 +73,12 @@ struct ChangeNotificationTraits {
     static void Close(Type notification) { FindCloseChangeNotification(notification); }
 };
 
+struct RegistryKeyTraits {
+    using Type = HKEY;
+    static Type Empty() { return nullptr; }
+    static void Close(Type key) { RegCloseKey(key); }
+};
+
 struct LibraryTraits {
     using Type = HMODULE;
     static Type Empty() { return nullptr; }
@@ -84,4 +90,5 @@ using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueOwnedMutex = UniqueResource<OwnedMutexTraits>;
 using UniqueFind = UniqueResource<FindTraits>;
 using UniqueChangeNotification = UniqueResource<ChangeNotificationTraits>;
+using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
 using UniqueLibrary = UniqueResource<LibraryTraits>;

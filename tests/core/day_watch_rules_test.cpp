@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -162,7 +163,7 @@ TEST(TimedAlerts, EachComesAtItsTimeOnceInTimeOrderAndOnlyOnItsDay) {
     bool isNew = false;
     DayRecord& day = VisitDay(watch, at(7, 0), isNew);
     ASSERT_TRUE(isNew);
-    NoteListShown(day, at(7, 0));
+    NoteListShown(table, today, at(7, 0), day);
     EXPECT_FALSE(TakeDueAlert(table, today, at(7, 59, 59), day));
     EXPECT_EQ(day.nextAlert, at(8, 0));
     // Due at the second of its time.
@@ -186,6 +187,10 @@ TEST(TimedAlerts, EachComesAtItsTimeOnceInTimeOrderAndOnlyOnItsDay) {
     EXPECT_FALSE(TakeDueAlert(table, today, at(16, 40, 1), day));
     EXPECT_EQ(day.nextAlert, at(16, 41));
     EXPECT_EQ(TakeDueAlert(table, today, at(16, 41), day), table.size() - 1);
+    // Written while that alert's box is open, for a time past by then: noted at once, not due.
+    NoteFolderChange(watch, at(16, 43));
+    table.push_back(MakeReminder("16:42", date, "con la caja abierta", 1));
+    EXPECT_FALSE(TakeDueAlert(table, today, at(16, 44), day));
     // Its time the second of the last look: read then, not due.
     EXPECT_FALSE(TakeDueAlert(table, today, at(16, 45), day));
     table.push_back(MakeReminder("16:45", date, "en punto", 1));
@@ -217,17 +222,17 @@ TEST(TimedAlerts, EachDayHasItsOwnAlertsWhateverTheFileOrTheClockDoes) {
     WatchDays watch;
     bool isNew = false;
     DayRecord& first = VisitDay(watch, sixth(7, 0), isNew);
-    NoteListShown(first, sixth(7, 0));
+    NoteListShown(table, TodayAt(sixth(7, 0)), sixth(7, 0), first);
     EXPECT_EQ(TakeDueAlert(table, TodayAt(sixth(8, 0)), sixth(8, 0), first), 0u);
     EXPECT_FALSE(TakeDueAlert(table, TodayAt(sixth(8, 0)), sixth(8, 0), first));
 
     DayRecord& day = VisitDay(watch, seventh(7, 0), isNew);
     ASSERT_TRUE(isNew);
-    NoteListShown(day, seventh(7, 0));
     const Today today = TodayAt(seventh(7, 0));
     EXPECT_EQ(today.longDate, "7 Diciembre 2026");
+    NoteListShown(table, today, seventh(7, 0), day);
     EXPECT_FALSE(TakeDueAlert(table, today, seventh(7, 30), day));
-    EXPECT_TRUE(DaySeen(watch, seventh(7, 30)));
+    EXPECT_EQ(MomentToRemember(watch), seventh(7, 30));
     // Two alerts written at 07:40; the file then held until 08:10. Neither the failed looks nor a
     // change in the folder meanwhile move the last look: the read after them brings both, in
     // time order, the pill again although the 6th showed the same one.
@@ -235,7 +240,7 @@ TEST(TimedAlerts, EachDayHasItsOwnAlertsWhateverTheFileOrTheClockDoes) {
     table.push_back(MakeReminder("08:00", "7 Diciembre 2026", "Tomar pastilla", 1));
     NoteFolderChange(watch, seventh(7, 40));
     NoteFailedRead(VisitDay(watch, seventh(7, 40, 1), isNew));
-    EXPECT_FALSE(DaySeen(watch, seventh(7, 40, 1)));
+    EXPECT_FALSE(MomentToRemember(watch)) << "a look that could not read the file";
     NoteFailedRead(VisitDay(watch, seventh(8, 0, 1), isNew));
     NoteFolderChange(watch, seventh(8, 5));
     VisitDay(watch, seventh(8, 10), isNew);
@@ -244,37 +249,117 @@ TEST(TimedAlerts, EachDayHasItsOwnAlertsWhateverTheFileOrTheClockDoes) {
     EXPECT_FALSE(TakeDueAlert(table, today, seventh(8, 10), day));
     EXPECT_EQ(day.nextAlert, seventh(9, 0));
     // A change noticed at an alert's second, before the timer's look, leaves the alert due.
-    EXPECT_FALSE(DaySeen(watch, seventh(9, 0))) << "an alert is due";
     NoteFolderChange(watch, seventh(9, 0));
     EXPECT_EQ(TakeDueAlert(table, today, seventh(9, 0, 1), day), 1u);
 
     // The clock set back from the 7th to 07:50 of the 6th: the 6th is not greeted again, what it
     // showed does not come again, and an alert for later that day, written on the 7th, comes.
     table.push_back(MakeReminder("07:55", "6 Diciembre 2026", "Regar", 1));
+    table.push_back(MakeReminder("09:15", "7 Diciembre 2026", "Correo", 1));
     DayRecord& again = VisitDay(watch, sixth(7, 50), isNew);
     EXPECT_FALSE(isNew);
     EXPECT_FALSE(TakeDueAlert(table, TodayAt(sixth(7, 50)), sixth(7, 50), again));
     EXPECT_EQ(again.nextAlert, sixth(7, 55));
     EXPECT_EQ(TakeDueAlert(table, TodayAt(sixth(8, 0)), sixth(8, 0), again), 4u);
     EXPECT_FALSE(TakeDueAlert(table, TodayAt(sixth(8, 0)), sixth(8, 0), again));
-    // Forward again into the 7th: neither greeted nor alerted twice.
-    VisitDay(watch, seventh(9, 30), isNew);
-    EXPECT_FALSE(isNew);
-    EXPECT_FALSE(TakeDueAlert(table, today, seventh(9, 30), day));
+    // Forward again to 09:30 of the 7th, which was seen early: greeted again, and what fell due
+    // by its list's read is in the list, not an alert.
+    DayRecord& later = VisitDay(watch, seventh(9, 30), isNew);
+    EXPECT_TRUE(isNew);
+    NoteListShown(table, today, seventh(9, 30), later);
+    EXPECT_FALSE(TakeDueAlert(table, today, seventh(9, 31), later));
+    // Set back within the day to before the list's read, then forward: the list's reminders do
+    // not come again, and what fell due after the later look does.
+    table.push_back(MakeReminder("10:00", "7 Diciembre 2026", "Caf\xE9", 1));
+    VisitDay(watch, seventh(9, 0), isNew);
+    EXPECT_FALSE(TakeDueAlert(table, today, seventh(9, 20), later)) << "the list's 09:15";
+    VisitDay(watch, seventh(10, 30), isNew);
+    EXPECT_EQ(TakeDueAlert(table, today, seventh(10, 30), later), table.size() - 1);
 }
 
-// Each day of two years once: walked forwards, and then again as if the clock had gone back.
-TEST(DayWatchRules, EachDayIsGreetedOnceWhateverTheClockDoes) {
+// Each day of two years is greeted once as the clock goes forward, and the watch keeps only the
+// latest few. Set back three days, to days it has seen, it greets none of them, and the days it
+// saw early are greeted again when they come.
+TEST(DayWatchRules, EachDayIsGreetedOnceAndADaySeenEarlyAgainWhenItComes) {
     using namespace std::chrono;
     WatchDays watch;
-    for (bool again : {false, true}) {
-        for (sys_days day = year{2026} / 1 / 1; day < year{2028} / 1 / 1; day += days{1}) {
-            year_month_day date{day};
-            int64_t noon = LocalMoment(int(date.year()), unsigned(date.month()),
-                                       unsigned(date.day()), 12, 0, 0);
-            bool isNew = false;
-            VisitDay(watch, noon, isNew);
-            EXPECT_EQ(isNew, !again) << noon;
+    auto visit = [&](sys_days day, int hour) {
+        year_month_day date{day};
+        bool isNew = false;
+        VisitDay(
+            watch,
+            LocalMoment(int(date.year()), unsigned(date.month()), unsigned(date.day()), hour, 0, 0),
+            isNew);
+        return isNew;
+    };
+    const sys_days end = year{2028} / 1 / 1;
+    for (sys_days day = year{2026} / 1 / 1; day < end; day += days{1})
+        EXPECT_TRUE(visit(day, 12) && !visit(day, 13)) << day.time_since_epoch().count();
+    EXPECT_LE(watch.days.size(), kDaysKept);
+    for (int back : {3, 2, 1})
+        EXPECT_EQ(visit(end - days{back}, 9), back != 3) << back;
+}
+
+// What the watch kept from its last run decides where it goes on, and which days the user missed.
+TEST(DayWatchRules, ARestartGoesOnFromTheLastLookAndTheDaysBetweenAreMissed) {
+    auto moment = [](int year, int month, int day, int hour, int minute, int second = 0) {
+        return LocalMoment(year, month, day, hour, minute, second);
+    };
+    std::vector<Reminder> table = {MakeReminder("16:00", "6 Diciembre 2026", "Llamar", 1)};
+    struct Start {
+        std::optional<int64_t> remembered;
+        bool restarted;
+        bool greeted; // whether the 6th at 16:00:30 is greeted
+    };
+    for (const Start& start :
+         {Start{moment(2026, 12, 6, 15, 59, 52), true, false},
+          Start{moment(2026, 12, 6, 15, 59, 52), false, true},
+          Start{moment(2026, 12, 5, 23, 59, 58), true, true},
+          Start{moment(2026, 12, 9, 8, 0), true, true}, Start{std::nullopt, true, true}}) {
+        WatchDays watch;
+        StartDays(watch, start.remembered, moment(2026, 12, 6, 16, 0, 30), start.restarted);
+        bool isNew = false;
+        DayRecord& day = VisitDay(watch, moment(2026, 12, 6, 16, 0, 30), isNew);
+        EXPECT_EQ(isNew, start.greeted) << start.remembered.value_or(0) << start.restarted;
+        if (!isNew) {
+            EXPECT_EQ(TakeDueAlert(table, TodayAt(moment(2026, 12, 6, 16, 0, 30)),
+                                   moment(2026, 12, 6, 16, 0, 30), day),
+                      0u)
+                << "the alert due between the two watches";
         }
     }
+
+    // What was kept is taken only as a moment of a real date.
+    EXPECT_TRUE(IsLocalMoment(moment(2024, 2, 29, 23, 59, 59)));
+    for (int64_t kept : {moment(2023, 2, 29, 12, 0), moment(2026, 12, 6, 24, 0), int64_t{0},
+                         moment(2026, 4, 31, 12, 0), moment(1600, 12, 31, 12, 0), int64_t{-1}})
+        EXPECT_FALSE(IsLocalMoment(kept)) << kept;
+
+    // Out of order in the file; the remembered day and today have their own boxes; a leap day
+    // and a year's end; dates only alike.
+    table = {MakeReminder("09:00", "1 Marzo 2028", "marzo", 1),
+             MakeReminder("##:##", "29 Febrero 2028", "bisiesto", 1),
+             MakeReminder("10:00", "27 Febrero 2028", "visto", 1),
+             MakeReminder("11:00", "2 Marzo 2028", "hoy", 1),
+             MakeReminder("12:00", "28 Febrero 2028", "borrado", 0),
+             MakeReminder("13:00", "29 Febrero 2028", "otra", 1),
+             MakeReminder("14:00", "01 Marzo 2028", "cero", 1),
+             MakeReminder("15:00", "29 Febrero 2027", "no existe", 1),
+             MakeReminder("16:00", "31 Diciembre 2027", "nochevieja", 1)};
+    auto texts = [&](std::optional<int64_t> remembered, int year, int month, int day) {
+        std::string found;
+        for (const MissedReminder& missed :
+             MissedReminders(table, remembered,
+                             TodayFromDate(static_cast<int16_t>(day), static_cast<int16_t>(month),
+                                           static_cast<int16_t>(year))))
+            found += table[missed.index].text + "/" + missed.day.shortDate + " " +
+                     missed.day.weekday + ";";
+        return found;
+    };
+    EXPECT_EQ(texts(moment(2028, 2, 27, 9, 0), 2028, 3, 2),
+              "bisiesto/29/02/2028 Martes;otra/29/02/2028 Martes;marzo/01/03/2028 Miercoles;");
+    EXPECT_EQ(texts(moment(2027, 12, 30, 9, 0), 2028, 1, 1), "nochevieja/31/12/2027 Viernes;");
+    EXPECT_EQ(texts(std::nullopt, 2028, 3, 2), "") << "nothing remembered: a first start";
+    EXPECT_EQ(texts(moment(2028, 3, 2, 8, 0), 2028, 3, 2), "");
+    EXPECT_EQ(texts(moment(2028, 3, 9, 8, 0), 2028, 3, 2), "") << "remembered under a clock ahead";
 }

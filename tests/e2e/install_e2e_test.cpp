@@ -2,11 +2,13 @@
 // silently as a user would script it: it puts both programs into the chosen folder, the shortcuts
 // into the user's Start menu and Startup folder and its uninstaller into the user's list of
 // programs, and starts the notifier's day watch, which the Startup shortcut starts at each logon.
-// An install over a running watch ends it and starts it again, with a greeting unless the user
-// had closed all of its boxes; an install that stops starts it again too, and one that finds the
-// editor open stops before it ends the watch. The uninstaller ends the watch and takes all of
-// that away again, with what killed rewrites of the reminder file left, and leaves the user's
-// reminder file and files of like names as they were.
+// An install over a running watch ends it and starts it again, going on from where it stopped:
+// with a greeting unless the user had closed all of its boxes, with the alerts that fell due and
+// the greeting of a day that began while the install was held up; an install that stops starts it
+// again too, and one that finds the editor open stops before it ends the watch. The uninstaller
+// ends the watch and takes all of that away again, with what killed rewrites of the reminder file
+// left and what the watch kept of the folder, and leaves the user's reminder file and files of
+// like names as they were.
 //
 // The program folder is a throw-away one (/D=). The shortcuts and the registration go where
 // Wine puts every user's: into the test prefix's profile, which Wine takes from its registry
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ctime>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -140,6 +143,18 @@ class InstallerTest : public testing::Test {
         RunToEnd({"reg", "delete", kUninstallKey, "/f"});
     }
 
+    // A silent install into the folder on the test's clock: 6 December 2026, an hour before 16:00
+    // when the test starts, and going on with the real one; or at the moment `at`, as if the run
+    // had been held up until then. The watch it starts keeps its clock.
+    int Install(const std::string& at = "") {
+        char moment[32];
+        std::time_t now = std::time(nullptr) + clockOffset;
+        std::strftime(moment, sizeof moment, "%Y-%m-%d %H:%M:%S", std::gmtime(&now));
+        return StartProgram(Installer(), at.empty() ? moment : at, {"/S", "/D=" + WindowsFolder()})
+            .Wait(60000);
+    }
+    const std::time_t clockOffset = 1796569200 - std::time(nullptr); // 2026-12-06 15:00:00 UTC
+
     // The folder as /D= and _?= take it: a Windows path without quotes or a trailing "\".
     std::string WindowsFolder() const {
         std::string path = folder.WindowsPath(folder.Path());
@@ -152,7 +167,7 @@ class InstallerTest : public testing::Test {
 
 TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
     ASSERT_EQ(WindowsFolder().find(' '), std::string::npos) << "/D= takes no quoted path";
-    ASSERT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 0);
+    ASSERT_EQ(Install(), 0);
 
     // What installer/pack packed: the programs of dist/, signed when a certificate was given.
     for (const char* exe : {"notifier.exe", "editor.exe"})
@@ -179,7 +194,7 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
     ASSERT_TRUE(greeting.has_value()) << "the first watch did not greet";
     std::string again;
     for (bool greetingOpen : {true, false}) {
-        ASSERT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 0);
+        ASSERT_EQ(Install(), 0);
         // The ended watch's box goes with its process, a moment after its hidden window.
         EXPECT_TRUE(WaitUntil([&] {
             return !driver.Alive(watch) && !driver.Alive(greeting->handle);
@@ -201,27 +216,49 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
     Process editor = StartProgram(folder.Program("editor.exe"));
     std::string dialog = driver.FindDialog("Recordatorio - ");
     ASSERT_NE(dialog, "") << "the editor did not open";
-    EXPECT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 2);
+    EXPECT_EQ(Install(), 2);
     EXPECT_TRUE(driver.Alive(watch))
         << "an install that could not replace the editor ended the watch";
     driver.Command("post " + dialog + " 274 61536 0"); // WM_SYSCOMMAND SC_CLOSE
     ASSERT_EQ(editor.Wait(30000), 0);
     fs::remove(folder.Program("desinstalar.exe"));
     fs::create_directory(folder.Program("desinstalar.exe"));
-    EXPECT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 2);
+    EXPECT_EQ(Install(), 2);
     EXPECT_TRUE(WaitUntil([&] { return !driver.Alive(watch); }));
     again = FindDayWatch();
     EXPECT_NE(again, "") << "a failed install left no day watch";
     EXPECT_FALSE(driver.FindBox("", 3000).has_value()) << "the watch started again greeted again";
     fs::remove(folder.Program("desinstalar.exe"));
-    ASSERT_EQ(RunToEnd({Installer(), "/S", "/D=" + WindowsFolder()}), 0);
+    ASSERT_EQ(Install(), 0);
     EXPECT_TRUE(WaitUntil([&] { return !driver.Alive(again); }));
     again = FindDayWatch();
     ASSERT_NE(again, "");
 
-    std::string reminders = ReminderRecordBytes("09:30", "6 Diciembre 2026", "Comprar pan") +
+    // Installs held up between ending the watch and starting the next one: over an alert's time,
+    // the new watch brings the alert, and greets nothing; over midnight, it greets the new day.
+    std::string reminders = ReminderRecordBytes("16:00", "6 Diciembre 2026", "Comprar pan") +
                             ReminderRecordBytes("##:##", "7 Diciembre 2026", "Llamar a Ana");
     WriteFile(folder.ReminderFile(), reminders);
+    for (const char* at : {"2026-12-06 16:00:20", "2026-12-07 00:00:20"}) {
+        ASSERT_EQ(Install(at), 0);
+        std::string expected = at[9] == '6'
+                                   ? "Tienes un recordatorio para Hoy 06/12/2026 Domingo a "
+                                     "las 16:00 : \r\n\r\nRecuerda :\r\n\r\nComprar pan"
+                                   : "Hoy es 7 Diciembre 2026 Lunes\r\n\r\nSan Ambrosio";
+        std::optional<Box> first = driver.FindBox("");
+        ASSERT_TRUE(first.has_value()) << "the watch installed at " << at << " showed nothing";
+        EXPECT_EQ(first->text, expected);
+        driver.Press(*first, kOk);
+    }
+    std::optional<Box> list = driver.FindBox("Recordatorio");
+    ASSERT_TRUE(list.has_value()) << "no list of the 7th";
+    EXPECT_NE(list->text.find("Llamar a Ana"), std::string::npos) << list->text;
+    driver.Press(*list, kOk);
+    again = FindDayWatch();
+    auto kept = [&] {
+        return CmdAnswer(scratch, {"reg", "query", "HKCU\\Software\\Recordatorio", "/s"});
+    };
+    EXPECT_NE(kept().find(WindowsFolder()), std::string::npos) << "the watch kept nothing";
     // What killed rewrites leave and the editors' lock file, and a user's copies of the file,
     // named alike.
     const std::vector<std::string> leftovers = {"_Recordatorios_.123-4.new", "_Recordatorios_.new",
@@ -241,6 +278,7 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
     EXPECT_FALSE(PathExists(menuFolder));
     EXPECT_FALSE(PathExists(startupLink));
     EXPECT_EQ(RegistryValue(scratch, "DisplayName"), "") << "still in the list of programs";
+    EXPECT_EQ(kept().find(WindowsFolder()), std::string::npos) << "what the watch kept stayed";
     EXPECT_TRUE(ReadFile(folder.ReminderFile()) == reminders) << "the user's reminders must stay";
     for (const std::string& name : leftovers)
         EXPECT_FALSE(PathExists(folder.Path() + name)) << name;

@@ -255,7 +255,7 @@ TEST_P(ProgramResources, VersionResourceNamesTheKitItsVersionAndTheProgram) {
 
 TEST_P(ProgramResources, ImportsSystemDllsOnly) {
     const std::set<std::string> system = {"kernel32.dll", "user32.dll", "msvcrt.dll",
-                                          "comctl32.dll", "gdi32.dll"};
+                                          "comctl32.dll", "gdi32.dll",  "advapi32.dll"};
     for (const std::string& dll : ImportedDlls(PathOf(GetParam())))
         EXPECT_TRUE(system.count(dll)) << dll;
 }
