@@ -20,16 +20,17 @@
 
 namespace {
 
-// The watch's one timer: to the next due moment (the next timed alert or the next local
-// midnight, whichever comes first), or for a moment after a change in the folder.
+// The watch's timer: to the next due moment (the next timed alert or the next local midnight,
+// whichever comes first), or for a moment after a change in the folder.
 constexpr UINT_PTR kTimer = 1;
+// While boxes are open their modal loops wait for messages only, and the folder's notice waits
+// for the watch's message loop: this timer looks at it every few seconds then.
+constexpr UINT_PTR kBoxTimer = 2;
+constexpr UINT kNoticeLookWhileBoxesShow = 5000;
 // Posted to the window by the handlers of the system's notices, which must answer at once: the
 // sender (the system at a resume, the program that set the clock) waits for the answer, and a
 // day's boxes may stay open for hours.
 constexpr UINT kLookAtClock = WM_APP;
-// Posted by the thread that waits for the folder's change notice while boxes are open, whose
-// modal loops wait for messages only: a change is noticed when it comes.
-constexpr UINT kFolderChanged = WM_APP + 1;
 // A change in the folder is looked at a second later, once the program that made it is done:
 // the editor's save is several steps, and it reads the file again right after it writes. Until
 // then the notice is not asked for again: a folder that keeps changing wakes the watch once in
@@ -51,11 +52,10 @@ struct DayWatch {
     // network folders give no notices), and then the watch looks at the file each minute and
     // asks for the notice again.
     UniqueChangeNotification folderChange = {};
-    // The notice is asked for and has not come while `noticeArmed`: only then is it waited for, by
-    // the message loop, or while boxes are open by the thread `waiter`, which waits for it once it
-    // is asked for (`noticeAsked`) and posts kFolderChanged when it comes, until `stopWaiting`.
+    // The notice is asked for and has not come while `noticeArmed`: only then is it waited for.
     bool noticeArmed = false;
-    UniqueHandle noticeAsked = {}, stopWaiting = {}, waiter = {};
+    // While boxes are open, the moment of the last look at the notice (kBoxTimer).
+    std::optional<int64_t> noticeLookedAt = std::nullopt;
     bool showingBoxes = false; // boxes are open, in modal loops further up the stack
     bool settling = false;     // the timer waits for a change in the folder to settle
 };
@@ -108,47 +108,6 @@ UniqueChangeNotification WatchFolder(const std::wstring& folder) {
         FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE));
 }
 
-DWORD WINAPI WaitForFolderChanges(void* param) {
-    DayWatch& watch = *static_cast<DayWatch*>(param);
-    for (;;) {
-        HANDLE asked[] = {watch.stopWaiting.get(), watch.noticeAsked.get()};
-        if (WaitForMultipleObjects(2, asked, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
-            return 0;
-        HANDLE changed[] = {watch.stopWaiting.get(), watch.folderChange.get()};
-        if (WaitForMultipleObjects(2, changed, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
-            return 0;
-        PostMessageW(watch.window, kFolderChanged, 0, 0);
-    }
-}
-
-// The waiting thread, for the time boxes are open; with a small stack, as it only waits and posts.
-// Without it a change made while a box is open is noticed once the box is closed.
-void NoticeChangesWhileBoxesShow(DayWatch& watch) {
-    if (watch.waiter)
-        return;
-    if (!watch.noticeAsked)
-        watch.noticeAsked.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-    if (!watch.stopWaiting)
-        watch.stopWaiting.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!watch.noticeAsked || !watch.stopWaiting)
-        return;
-    ResetEvent(watch.stopWaiting.get());
-    if (watch.noticeArmed)
-        SetEvent(watch.noticeAsked.get());
-    watch.waiter.reset(CreateThread(nullptr, 64 * 1024, WaitForFolderChanges, &watch,
-                                    STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-}
-
-// Once the boxes are closed: a change it posted is handled by the message loop.
-void StopNoticingChanges(DayWatch& watch) {
-    if (!watch.waiter)
-        return;
-    SetEvent(watch.stopWaiting.get());
-    WaitForSingleObject(watch.waiter.get(), INFINITE);
-    watch.waiter.reset();
-    ResetEvent(watch.noticeAsked.get());
-}
-
 // Asks for the folder's next change, unless it is asked for already: the notice is made, or asked
 // for again after the last one came. A notice that cannot be asked for again would stay
 // signalled: the watch goes without it, looking each minute, and asks for a new one at its next
@@ -163,8 +122,32 @@ void AwaitFolderChange(DayWatch& watch) {
     if (!watch.folderChange)
         return;
     watch.noticeArmed = true;
-    if (watch.waiter)
-        SetEvent(watch.noticeAsked.get());
+}
+
+// While boxes are open: a change found was made after the last look at the notice, so a reminder
+// written for a time past by then does not come when the box is closed, and one written for a
+// later time does. Looked at every few seconds, and after each box.
+void LookAtNoticeWhileBoxesShow(DayWatch& watch) {
+    int64_t now = ReadClock().moment;
+    if (watch.noticeArmed && watch.noticeLookedAt &&
+        WaitForSingleObject(watch.folderChange.get(), 0) == WAIT_OBJECT_0) {
+        NoteFolderChange(watch.seen, *watch.noticeLookedAt);
+        watch.noticeArmed = false;
+        AwaitFolderChange(watch);
+    }
+    watch.noticeLookedAt = now;
+}
+
+void NoticeChangesWhileBoxesShow(DayWatch& watch) {
+    if (watch.noticeLookedAt)
+        return;
+    watch.noticeLookedAt = ReadClock().moment;
+    SetTimer(watch.window, kBoxTimer, kNoticeLookWhileBoxesShow, nullptr);
+}
+
+void StopNoticingChanges(DayWatch& watch) {
+    KillTimer(watch.window, kBoxTimer);
+    watch.noticeLookedAt.reset();
 }
 
 // Keeps what the user has seen, for the watch's next run, unless it is kept already. A failure
@@ -247,8 +230,11 @@ void LookAtClock(HWND window) {
     watch.showingBoxes = true;
     ClockReading now;
     bool shown = true, anyShown = false;
-    while (shown && (now = ReadClock()).moment >= 0)
+    while (shown && (now = ReadClock()).moment >= 0) {
+        if (anyShown)
+            LookAtNoticeWhileBoxesShow(watch);
         anyShown |= shown = ShowWhatIsDue(watch, now);
+    }
     watch.showingBoxes = false;
     StopNoticingChanges(watch);
     if (std::optional<int64_t> seen = MomentToRemember(watch.seen); anyShown && seen)
@@ -279,6 +265,8 @@ void EndWatch(HWND window) {
 void OnTimer(HWND window, UINT_PTR timer) {
     if (timer == kTimer)
         LookAtClock(window);
+    else if (timer == kBoxTimer)
+        LookAtNoticeWhileBoxesShow(WatchOf(window));
 }
 
 void OnLookAtClock(HWND window) {
@@ -300,9 +288,8 @@ LRESULT OnPowerBroadcast(HWND window, WPARAM event) {
 }
 
 // Something in the folder changed: the reminder file, perhaps, with an alert added, changed or
-// deleted. The timer then looks a moment later, and the notice is asked for again then. Noted
-// now, also while a box is open, so that a reminder written meanwhile for a time already past
-// does not come when the box is closed.
+// deleted. The timer then looks a moment later, and the notice is asked for again then. Only the
+// watch's own message loop waits for the notice, never a box's, so no box is open here.
 void OnFolderChanged(HWND window) {
     DayWatch& watch = WatchOf(window);
     watch.noticeArmed = false;
@@ -341,7 +328,6 @@ LRESULT CALLBACK DayWatchProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_TIMER: OnTimer(window, wParam); return 0;
     case kLookAtClock: OnLookAtClock(window); return 0;
-    case kFolderChanged: OnFolderChanged(window); return 0;
     case WM_TIMECHANGE:
     case WM_SETTINGCHANGE: OnTimeChange(window); return 0;
     case WM_POWERBROADCAST: return OnPowerBroadcast(window, wParam);
