@@ -209,7 +209,8 @@ TEST_F(EditorTest, BorrarOfTheOnlyReminderLeavesNoFile) {
     // later: the delete waits for it.
     ASSERT_TRUE(driver.Hold(folder.WindowsPath(folder.ReminderFile())));
     Click(kBorrarId);
-    ASSERT_TRUE(WaitUntil([&] { return PathExists(folder.Path() + "_Recordatorios_.lock"); }));
+    ASSERT_TRUE(WaitUntil([&] { return PathExists(folder.Path() + "_Recordatorios_.lock"); }))
+        << "Borrar made no write lock";
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     driver.Release();
     WaitUntil([&] { return ListLines().empty() || driver.CountBoxes() > 0; });
