@@ -141,21 +141,32 @@ FunctionEnd
 ; Waits while the editor of $INSTDIR is open, asking the user to close it: its program file can be
 ; neither replaced nor removed, and the day watch is not to be ended for a run that cannot go on.
 ; Cancel ends the run (exit code 2; a silent run cancels at once). The editor's file is opened for
-; writing, which a running program's file refuses, and closed again unwritten.
+; writing: a running program's file refuses that as a sharing violation, on Windows and Wine alike.
+; Any other failure (a read-only file, a scanner denying access) is no open editor: File and Delete
+; clear a read-only attribute themselves, and report what they still cannot write.
+!define ERROR_SHARING_VIOLATION 32
 !macro DEFINE_WAIT_FOR_CLOSED_EDITOR PREFIX
     Function ${PREFIX}WaitForClosedEditor
         Push $0
-        ${DoWhile} ${FileExists} "$INSTDIR\editor.exe"
-            ClearErrors
-            FileOpen $0 "$INSTDIR\editor.exe" a
-            ${IfNot} ${Errors}
-                FileClose $0
+        Push $1
+        Push $2
+        StrCpy $2 "$INSTDIR\editor.exe"
+        ${Do}
+            ; GENERIC_WRITE, sharing all, OPEN_EXISTING: a handle that shares the file is no editor.
+            System::Call "kernel32::CreateFileW(w r2, i 0x40000000, i 7, p 0, i 3, i 0, p 0) p .r0 ?e"
+            Pop $1
+            ${If} $0 P<> -1
+                System::Call "kernel32::CloseHandle(p r0)"
+                ${Break}
+            ${ElseIf} $1 <> ${ERROR_SHARING_VIOLATION}
                 ${Break}
             ${EndIf}
             MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(CloseEditor)" /SD IDCANCEL IDRETRY +3
             SetErrorLevel 2
             Abort
         ${Loop}
+        Pop $2
+        Pop $1
         Pop $0
     FunctionEnd
 !macroend

@@ -22,11 +22,21 @@ bool LockFirstByte(HANDLE file, bool take) {
 
 } // namespace
 
-WriteLock::WriteLock(const ReminderFile& file) : handle_(OpenLockFile(file)) {
-    if (handle_ && !RetryWhileHeld([&] { return LockFirstByte(handle_.get(), true); })) {
+// One wait for both ways the lock can be held: by another editor, and by a sync or backup
+// program that has the lock file open without sharing it.
+WriteLock::WriteLock(const ReminderFile& file) {
+    bool locked = RetryWhileHeld([&] {
+        if (!handle_)
+            handle_ = OpenLockFile(file);
+        return handle_ && LockFirstByte(handle_.get(), true);
+    });
+    if (locked)
+        return;
+    // A lock file that cannot be opened for another reason (a read-only folder) lets the command
+    // go on alone.
+    if (handle_ || IsHeldError(GetLastError()))
         error_ = LastFileErrorNumber();
-        handle_.reset();
-    }
+    handle_.reset();
 }
 
 WriteLock::~WriteLock() {

@@ -12,14 +12,16 @@
 
 class WriteLock {
   public:
-    // Takes the lock, waiting while another editor holds it (held_file.h).
+    // Takes the lock, waiting while another editor holds it or another program holds the lock
+    // file (held_file.h).
     explicit WriteLock(const ReminderFile& file);
     ~WriteLock();
     WriteLock(const WriteLock&) = delete;
     WriteLock& operator=(const WriteLock&) = delete;
 
     // 0 once the lock is held, and where the folder lets no lock file be made: the command then
-    // goes on alone and meets the folder's own failure. 70 when another editor kept the lock.
+    // goes on alone and meets the folder's own failure. 70 when another editor kept the lock, or
+    // another program the lock file.
     int Error() const { return error_; }
 
   private:

@@ -184,6 +184,8 @@ TEST_F(EditorTest, ListarSelectModificarAndBorrar) {
     ASSERT_EQ(stored.size(), 10u) << "the inactive record is dropped by the rewrite";
     EXPECT_EQ(stored[1].text, "cambiado texto 2");
     EXPECT_EQ(stored[1].time, "##:##") << "the time switch is off";
+    Click(kModificarId); // again without Listar: the line shows what the first one wrote
+    EXPECT_EQ(Answer("", kOk).text, "Texto Modificado ...");
 
     Click(kListarId); // the list still shows the two lines from before the change
     EXPECT_EQ(WaitForList({"10 08:00 texto 10", "2 ##:## cambiado texto 2"}),
@@ -203,8 +205,17 @@ TEST_F(EditorTest, ListarSelectModificarAndBorrar) {
 TEST_F(EditorTest, BorrarOfTheOnlyReminderLeavesNoFile) {
     WriteReminders({ReminderRecordBytes("08:00", "6 Diciembre 2026", "solo")});
     OpenAndSelectFirstOfToday(1, "solo");
+    // Held by another program from the moment Borrar has made its write lock until half a second
+    // later: the delete waits for it.
+    ASSERT_TRUE(driver.Hold(folder.WindowsPath(folder.ReminderFile())));
     Click(kBorrarId);
-    EXPECT_EQ(WaitForListLines(0).size(), 0u);
+    ASSERT_TRUE(WaitUntil([&] { return PathExists(folder.Path() + "_Recordatorios_.lock"); }))
+        << "Borrar made no write lock";
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    driver.Release();
+    WaitUntil([&] { return ListLines().empty() || driver.CountBoxes() > 0; });
+    EXPECT_EQ(driver.CountBoxes(), 0) << "Borrar gave up on the held file";
+    EXPECT_TRUE(ListLines().empty());
     EXPECT_FALSE(PathExists(folder.ReminderFile()));
     EXPECT_EQ(CloseWithX(), 0);
 }

@@ -229,7 +229,13 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
     EXPECT_NE(again, "") << "a failed install left no day watch";
     EXPECT_FALSE(driver.FindBox("", 3000).has_value()) << "the watch started again greeted again";
     fs::remove(folder.Program("desinstalar.exe"));
+    // An older editor.exe made read-only (by a copy from a CD, say) is no open editor: replaced.
+    std::string editorPath = folder.WindowsPath(folder.Program("editor.exe"));
+    WriteFile(folder.Program("editor.exe"), "old");
+    ASSERT_EQ(driver.SetAttributes(editorPath, 0x1) & 0x1, 0x1u); // FILE_ATTRIBUTE_READONLY
     ASSERT_EQ(Install(), 0);
+    EXPECT_EQ(ReadFile(folder.Program("editor.exe")),
+              ReadFile(BuildPath(WindowsBuild(), "installer/stage/editor.exe")));
     EXPECT_TRUE(WaitUntil([&] { return !driver.Alive(again); }));
     again = FindDayWatch();
     ASSERT_NE(again, "");
@@ -268,6 +274,7 @@ TEST_F(InstallerTest, InstallsPerUserAndUninstallsKeepingTheReminders) {
     for (const std::vector<std::string>* names : {&leftovers, &copies})
         for (const std::string& name : *names)
             WriteFile(folder.Path() + name, reminders);
+    ASSERT_EQ(driver.SetAttributes(editorPath, 0x1) & 0x1, 0x1u);
     // In place (_?=), so that it ends when its work is done; it cannot delete itself then.
     ASSERT_EQ(RunToEnd({folder.Program("desinstalar.exe"), "/S", "_?=" + WindowsFolder()}), 0);
     EXPECT_TRUE(WaitUntil([&] { return !driver.Alive(again); }))

@@ -277,17 +277,28 @@ TEST(SaveReminders, LeftoversNeverBlockARewriteAndGoWhenTheyCan) {
     EXPECT_TRUE(FileExists(folder.Path() + L"_Recordatorios_.new")) << "not ours to delete";
 }
 
-// The editors of two computers write in turn: a second lock waits for the first, for up to 2 s,
-// and is refused while the first holds; the lock file stays out of sight.
+// The editors of two computers write in turn: a second lock waits for the first, for about 2 s,
+// and is refused while the first holds; so is one whose lock file a sync or backup program holds
+// without sharing. The lock file stays out of sight; where none can be made, a command goes on.
 TEST(WriteLock, OneHolderAtATime) {
     TempFolder folder;
+    auto expectRefusedAfterItsWait = [&](const char* holder) {
+        ULONGLONG start = GetTickCount64();
+        EXPECT_EQ(WriteLock(folder.File()).Error(), kErrPermissionDenied) << holder;
+        EXPECT_GE(GetTickCount64() - start, 1900u) << holder;
+    };
     std::optional<WriteLock> first(std::in_place, folder.File());
     EXPECT_EQ(first->Error(), 0);
-    EXPECT_EQ(WriteLock(folder.File()).Error(), kErrPermissionDenied);
+    expectRefusedAfterItsWait("another editor");
     first.reset();
+    {
+        UniqueFile syncTool = HoldExclusively(folder.File().Beside(L"_Recordatorios_.lock"));
+        expectRefusedAfterItsWait("a sync tool");
+    }
     EXPECT_EQ(WriteLock(folder.File()).Error(), 0);
     DWORD attributes = GetFileAttributesW(folder.File().Beside(L"_Recordatorios_.lock").c_str());
     EXPECT_EQ(attributes & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
+    EXPECT_EQ(WriteLock(ReminderFile(folder.Path() + L"missing\\")).Error(), 0);
 }
 
 TEST(ReminderFile, MoreRecordsThanASixteenBitCounterHolds) {
