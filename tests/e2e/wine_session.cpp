@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -95,6 +96,12 @@ std::string SecondsFromNow(const std::string& moment) {
 } // namespace
 
 std::string WineHome() {
+    // CTest hands each end-to-end test a home of its pool (tests/e2e/wine_homes.json) as
+    // "id:2,slots:1": build/wine-e2e-2.
+    std::string given = Environment("CTEST_RESOURCE_GROUP_0_WINE_HOME");
+    if (given.rfind("id:", 0) == 0)
+        return std::string(KIT_SOURCE_DIR) + "/build/wine-e2e-" +
+               given.substr(3, given.find(',') - 3);
     return RequestedBuild() == "win32" ? std::string(KIT_SOURCE_DIR) + "/build/wine-win32"
                                        : DefaultWineHome();
 }
@@ -130,8 +137,21 @@ static std::vector<std::string> EnvironmentOf(const std::string& home) {
     };
 }
 
+// One test program at a time in a home, whoever runs them: CTest's pool gives each its own, and
+// a run without the pool (ctest without a preset) waits here rather than share a desktop. Held
+// until the program ends, and by none of the processes it starts.
+static void HoldHome(const std::string& home) {
+    fs::create_directories(home);
+    int fd = open((home + "/in-use.lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
+    if (fd < 0 || flock(fd, LOCK_EX) != 0)
+        throw std::runtime_error("cannot lock the Wine home " + home);
+}
+
 const std::vector<std::string>& WineEnvironment() {
-    static const std::vector<std::string> environment = EnvironmentOf(WineHome());
+    static const std::vector<std::string> environment = [] {
+        HoldHome(WineHome());
+        return EnvironmentOf(WineHome());
+    }();
     return environment;
 }
 
