@@ -14,6 +14,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -236,6 +237,31 @@ bool Process::Running() {
     return Wait(0) == -1 && pid_ > 0;
 }
 
+// Whether a process of the group still runs. One that has ended but is not our child stays in
+// the group as a zombie until init reaps it, which here can take two seconds; it holds nothing
+// once its other threads are gone too (the last of them closes the files).
+static bool GroupRuns(pid_t group) {
+    if (kill(-group, 0) != 0)
+        return false;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", error)) {
+        std::ifstream file(entry.path() / "stat");
+        std::string stat;
+        if (!std::getline(file, stat) || stat.rfind(')') == std::string::npos)
+            continue;
+        // "pid (name) state ppid pgrp ... num_threads ...", the name being any text.
+        std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+        char state = 0;
+        long parent = 0, processGroup = 0, threads = 0;
+        fields >> state >> parent >> processGroup;
+        for (int field = 6; field <= 20; ++field)
+            fields >> threads;
+        if (processGroup == group && (state != 'Z' || threads > 1))
+            return true;
+    }
+    return false;
+}
+
 void Process::Kill() {
     if (pid_ <= 0)
         return;
@@ -244,7 +270,7 @@ void Process::Kill() {
     // process group holds both. Gone means gone: the killed program holds no file any more.
     kill(-pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
-    for (int i = 0; i < 1000 && kill(-pid_, 0) == 0; ++i)
+    for (int i = 0; i < 1000 && GroupRuns(pid_); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     pid_ = -1;
 }
