@@ -44,10 +44,10 @@ TEST(SaveReminders, KilledAtAnyMomentLeavesOneWholeTableOrTheOther) {
     unsigned seed = std::random_device()();
     std::mt19937 random(seed);
     // The kills fall anywhere in the first few saves of each run, start-up included: within
-    // three times what the first run took to its first save, and at least 2.5 s. One save of
-    // 100,000 records takes about half a second here in the 64-bit build, and several times
+    // three times what the first run took to its first save, and at least 1.5 s. One save of
+    // 100,000 records takes under half a second here in the 64-bit build, and several times
     // that in the 32-bit one, which runs under an emulator.
-    int windowMs = 2500;
+    int windowMs = 1500;
 
     int kills = KillCount(), seenA = 0, seenB = 0, newFileLeft = 0;
     for (int kill = 1; kill <= kills; ++kill) {

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -95,6 +97,12 @@ std::string SecondsFromNow(const std::string& moment) {
 } // namespace
 
 std::string WineHome() {
+    // CTest hands each end-to-end test a home of its pool (tests/e2e/wine_homes.json) as
+    // "id:2,slots:1": build/wine-e2e-2.
+    std::string given = Environment("CTEST_RESOURCE_GROUP_0_WINE_HOME");
+    if (given.rfind("id:", 0) == 0)
+        return std::string(KIT_SOURCE_DIR) + "/build/wine-e2e-" +
+               given.substr(3, given.find(',') - 3);
     return RequestedBuild() == "win32" ? std::string(KIT_SOURCE_DIR) + "/build/wine-win32"
                                        : DefaultWineHome();
 }
@@ -130,8 +138,21 @@ static std::vector<std::string> EnvironmentOf(const std::string& home) {
     };
 }
 
+// One test program at a time in a home, whoever runs them: CTest's pool gives each its own, and
+// a run without the pool (ctest without a preset) waits here rather than share a desktop. Held
+// until the program ends, and by none of the processes it starts.
+static void HoldHome(const std::string& home) {
+    fs::create_directories(home);
+    int fd = open((home + "/in-use.lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
+    if (fd < 0 || flock(fd, LOCK_EX) != 0)
+        throw std::runtime_error("cannot lock the Wine home " + home);
+}
+
 const std::vector<std::string>& WineEnvironment() {
-    static const std::vector<std::string> environment = EnvironmentOf(WineHome());
+    static const std::vector<std::string> environment = [] {
+        HoldHome(WineHome());
+        return EnvironmentOf(WineHome());
+    }();
     return environment;
 }
 
@@ -216,6 +237,31 @@ bool Process::Running() {
     return Wait(0) == -1 && pid_ > 0;
 }
 
+// Whether a process of the group still runs. One that has ended but is not our child stays in
+// the group as a zombie until init reaps it, which here can take two seconds; it holds nothing
+// once its other threads are gone too (the last of them closes the files).
+static bool GroupRuns(pid_t group) {
+    if (kill(-group, 0) != 0)
+        return false;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", error)) {
+        std::ifstream file(entry.path() / "stat");
+        std::string stat;
+        if (!std::getline(file, stat) || stat.rfind(')') == std::string::npos)
+            continue;
+        // "pid (name) state ppid pgrp ... num_threads ...", the name being any text.
+        std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+        char state = 0;
+        long parent = 0, processGroup = 0, threads = 0;
+        fields >> state >> parent >> processGroup;
+        for (int field = 6; field <= 20; ++field)
+            fields >> threads;
+        if (processGroup == group && (state != 'Z' || threads > 1))
+            return true;
+    }
+    return false;
+}
+
 void Process::Kill() {
     if (pid_ <= 0)
         return;
@@ -224,7 +270,7 @@ void Process::Kill() {
     // process group holds both. Gone means gone: the killed program holds no file any more.
     kill(-pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
-    for (int i = 0; i < 1000 && kill(-pid_, 0) == 0; ++i)
+    for (int i = 0; i < 1000 && GroupRuns(pid_); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     pid_ = -1;
 }

@@ -17,9 +17,10 @@ const std::vector<std::string>& WineEnvironment();
 // share modes of one are not seen in the other; byte-range locks are, as a file server keeps them.
 const std::vector<std::string>& OtherComputerEnvironment();
 
-// Where tools/run-wine keeps the prefix (<home>/prefix) and the X server's display: build/wine,
-// or build/wine-win32 for the 32-bit suites (KIT_WINDOWS_BUILD=win32), so that they run beside
-// the 64-bit ones on a desktop of their own.
+// Where tools/run-wine keeps the prefix (<home>/prefix) and the X server's display: the home that
+// CTest gave the test from its pool (build/wine-e2e-<n>), so that tests in different homes run
+// side by side; else build/wine, or build/wine-win32 for the 32-bit suites
+// (KIT_WINDOWS_BUILD=win32).
 std::string WineHome();
 
 // A Windows build is "win64" or the 32-bit release, "win32". Throws, saying why, if the name is
