@@ -44,6 +44,10 @@ int32_t DayOf(int64_t moment) {
     return static_cast<int32_t>(moment / kMomentsPerDay);
 }
 
+int32_t DayOf(const Today& day) {
+    return DayOf(LocalMoment(day.year, day.month, day.day, 0, 0, 0));
+}
+
 } // namespace
 
 void StartDays(WatchDays& watch, std::optional<int64_t> remembered, int64_t now, bool restarted) {
@@ -96,24 +100,20 @@ void NoteFolderChange(WatchDays& watch, int64_t now) {
 std::vector<MissedReminder> MissedReminders(const std::vector<Reminder>& table,
                                             std::optional<int64_t> remembered, const Today& today) {
     std::vector<MissedReminder> missed;
-    int32_t todayNumber = (today.year * 100 + today.month) * 100 + today.day;
-    if (!remembered || DayOf(*remembered) >= todayNumber)
+    if (!remembered || DayOf(*remembered) >= DayOf(today))
         return missed;
     for (size_t i = 0; i < table.size(); ++i) {
         int day = 0, month = 0, year = 0;
         if (table[i].active == 0 || !ReadLongDate(table[i].date, day, month, year))
             continue;
-        int32_t number = (year * 100 + month) * 100 + day;
-        if (number > DayOf(*remembered) && number < todayNumber)
+        int32_t number = DayOf(LocalMoment(year, month, day, 0, 0, 0));
+        if (number > DayOf(*remembered) && number < DayOf(today))
             missed.push_back(
                 {i, TodayFromDate(static_cast<int16_t>(day), static_cast<int16_t>(month),
                                   static_cast<int16_t>(year))});
     }
-    auto dayNumber = [](const MissedReminder& m) {
-        return (m.day.year * 100 + m.day.month) * 100 + m.day.day;
-    };
     std::stable_sort(missed.begin(), missed.end(),
-                     [&](const auto& a, const auto& b) { return dayNumber(a) < dayNumber(b); });
+                     [](const auto& a, const auto& b) { return DayOf(a.day) < DayOf(b.day); });
     return missed;
 }
 
