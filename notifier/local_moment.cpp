@@ -1,5 +1,7 @@
 #include "local_moment.h"
 
+#include "date_text.h"
+
 namespace {
 
 constexpr int64_t kHour = 3600 * 1000;
@@ -32,9 +34,8 @@ int64_t LocalMoment(int year, int month, int day, int hour, int minute, int seco
 bool IsLocalMoment(int64_t moment) {
     int64_t date = moment / kMomentsPerDay, time = moment % kMomentsPerDay;
     int64_t year = date / 10000, month = date / 100 % 100, day = date % 100;
-    // Month 13 counts as January of the next year: a real day comes before its next month's first.
-    return year >= 1601 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           DaysFromCivil(year, month, day) < DaysFromCivil(year, month + 1, 1) &&
+    return year >= 1601 && year <= 9999 && day >= 1 &&
+           day <= DaysInMonth(static_cast<int>(month), static_cast<int>(year)) &&
            time / 10000 < 24 && time / 100 % 100 < 60 && time % 100 < 60;
 }
 

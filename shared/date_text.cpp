@@ -49,6 +49,14 @@ std::string LongDateText(int day, int month, int year) {
     return std::to_string(day) + " " + MonthName(month) + " " + std::to_string(year);
 }
 
+int DaysInMonth(int month, int year) {
+    constexpr int kMonthDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12)
+        return 0;
+    bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return month == 2 && !leap ? 28 : kMonthDays[month - 1];
+}
+
 bool ReadLongDate(std::string_view text, int& day, int& month, int& year) {
     size_t first = text.find(' '), last = text.rfind(' ');
     if (first == std::string_view::npos || first == last)
@@ -68,9 +76,7 @@ bool ReadLongDate(std::string_view text, int& day, int& month, int& year) {
         !number(text.substr(last + 1), year))
         return false;
     month = static_cast<int>(found - kMonthNames.begin()) + 1;
-    constexpr int kMonthDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    int days = month == 2 && !leap ? 28 : kMonthDays[month - 1];
     // The text itself once more, so that "06 Diciembre 2026" is no date of a reminder.
-    return year >= 1601 && day >= 1 && day <= days && LongDateText(day, month, year) == text;
+    return year >= 1601 && day >= 1 && day <= DaysInMonth(month, year) &&
+           LongDateText(day, month, year) == text;
 }

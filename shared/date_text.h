@@ -21,6 +21,9 @@ std::string ShortDateText(int day, int month, int year);
 // Day without leading zero, month name and year: "6 Diciembre 2026".
 std::string LongDateText(int day, int month, int year);
 
+// The number of days of a month (1..12) of a year of the Gregorian calendar; 0 for another month.
+int DaysInMonth(int month, int year);
+
 // The day, month and year of a text that is exactly the long date text of a date from 1601 to
 // 9999, as LongDateText makes it; false for any other text.
 bool ReadLongDate(std::string_view text, int& day, int& month, int& year);
