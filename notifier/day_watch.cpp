@@ -44,9 +44,9 @@ constexpr int64_t kFileTimeUnitsPerMillisecond = 10000;
 struct DayWatch {
     const ReminderFile& file;
     // The folder without its final backslash: the window's title, and the name under which the
-    // watch keeps what it has seen (watch_memory.h).
+    // watch keeps what the user has seen (watch_memory.h).
     std::wstring folderName;
-    WatchDays seen = {};
+    WatchState state = {};
     HWND window = nullptr;
     // The system's notice of changes in the folder; empty while the folder cannot be watched (some
     // network folders give no notices), and then the watch looks at the file each minute and
@@ -54,10 +54,10 @@ struct DayWatch {
     UniqueChangeNotification folderChange = {};
     // The notice is asked for and has not come while `noticeArmed`: only then is it waited for.
     bool noticeArmed = false;
-    // While boxes are open, the moment of the last look at the notice (kBoxTimer).
-    std::optional<int64_t> noticeLookedAt = std::nullopt;
+    // The last moment at which the notice was seen not to have come: a change that it brings
+    // later was made after it.
+    int64_t folderUnchangedAt = 0;
     bool showingBoxes = false; // boxes are open, in modal loops further up the stack
-    bool settling = false;     // the timer waits for a change in the folder to settle
 };
 
 DayWatch& WatchOf(HWND window) {
@@ -122,62 +122,65 @@ void AwaitFolderChange(DayWatch& watch) {
     if (!watch.folderChange)
         return;
     watch.noticeArmed = true;
+    watch.folderUnchangedAt = ReadClock().moment;
 }
 
-// While boxes are open: a change found was made after the last look at the notice, so a reminder
-// written for a time past by then does not come when the box is closed, and one written for a
-// later time does. Looked at every few seconds, and after each box.
+// Whether the folder's notice has come; if not, the folder is unchanged as of now.
+bool FolderChanged(DayWatch& watch) {
+    if (!watch.noticeArmed)
+        return false;
+    if (WaitForSingleObject(watch.folderChange.get(), 0) == WAIT_OBJECT_0)
+        return true;
+    watch.folderUnchangedAt = ReadClock().moment;
+    return false;
+}
+
+// While boxes are open their modal loops wait for messages only: the notice is looked at every
+// few seconds then, and after each box. A change found then was made after the look before, so
+// a reminder written for a time past by then does not come when the boxes are closed, and one
+// written for a later time does.
 void LookAtNoticeWhileBoxesShow(DayWatch& watch) {
-    int64_t now = ReadClock().moment;
-    if (watch.noticeArmed && watch.noticeLookedAt &&
-        WaitForSingleObject(watch.folderChange.get(), 0) == WAIT_OBJECT_0) {
-        NoteFolderChange(watch.seen, *watch.noticeLookedAt);
-        watch.noticeArmed = false;
-        AwaitFolderChange(watch);
-    }
-    watch.noticeLookedAt = now;
-}
-
-void NoticeChangesWhileBoxesShow(DayWatch& watch) {
-    if (watch.noticeLookedAt)
+    if (!watch.showingBoxes || !FolderChanged(watch))
         return;
-    watch.noticeLookedAt = ReadClock().moment;
-    SetTimer(watch.window, kBoxTimer, kNoticeLookWhileBoxesShow, nullptr);
+    NoteFolderChange(watch.state, watch.folderUnchangedAt);
+    watch.noticeArmed = false;
+    AwaitFolderChange(watch);
 }
 
-void StopNoticingChanges(DayWatch& watch) {
-    KillTimer(watch.window, kBoxTimer);
-    watch.noticeLookedAt.reset();
+// Keeps what the user has seen for the watch's next run, once a box is closed, or when the watch
+// ends. A failure to keep it changes nothing now: it is tried again after the next box.
+void KeepWhatWasSeen(DayWatch& watch) {
+    if (watch.state.seenUnsaved && KeepSeen(watch.folderName, watch.state.seen) == ERROR_SUCCESS)
+        watch.state.seenUnsaved = false;
 }
 
-// Keeps what the user has seen, for the watch's next run, unless it is kept already. A failure
-// to keep it changes nothing now: the next run shows the days since the last moment kept.
-void Remember(DayWatch& watch, int64_t moment) {
-    if (watch.seen.remembered == moment)
-        return;
-    RememberLastLook(watch.folderName, moment);
-    watch.seen.remembered = moment;
+// Once each box is closed, and what it showed noted as seen: that is kept, and the folder's
+// notice is looked at.
+void AfterBoxClosed(DayWatch& watch) {
+    KeepWhatWasSeen(watch);
+    LookAtNoticeWhileBoxesShow(watch);
 }
 
 // The greeted day's list, read once its greeting has been closed, so that what fell due while the
 // greeting stayed open is in the list and does not come again; before it, the reminders of the
-// days the user missed. The day counts as seen once its last box is closed. False if the file
-// could not be read: the next look reads it again.
-bool ShowDayList(DayWatch& watch, const Today& today, int64_t now, DayRecord& day) {
+// days the user missed. False if the file could not be read: the next look reads it again.
+bool ShowDayList(DayWatch& watch, const Today& today, int64_t now) {
     std::vector<Reminder> table;
     if (!ReadReminderFile(watch.file, table)) {
-        NoteFailedRead(day);
+        NoteFailedRead(watch.state);
         return false;
     }
     // The moment the file was read, after any wait for a held file; within the day.
-    int64_t readAt = std::clamp(ReadClock().moment, now, NextDayStart(now) - 1);
-    NoteListShown(table, today, readAt, day);
-    NoticeChangesWhileBoxesShow(watch);
-    for (const MissedReminder& missed : MissedReminders(table, watch.seen.remembered, today))
-        ShowMessageBox(MissedAlertText(missed.day, table[missed.index]), "Recordatorio",
-                       kBoxOk | kBoxAboveOthers);
-    ShowTodayReminders(table, today, kBoxOk | kBoxAboveOthers);
-    Remember(watch, readAt);
+    int64_t readAt = std::clamp(ReadClock().moment, now, SecondBefore(NextDayStart(now)));
+    DayList list = ReadDayList(watch.state, table, today, readAt);
+    for (size_t i = 0; i < list.boxes.size(); ++i) {
+        const ListBox& box = list.boxes[i];
+        const Reminder& reminder = table[box.index];
+        ShowMessageBox(box.missed ? MissedAlertText(box.day, reminder) : AlertText(today, reminder),
+                       "Recordatorio", kBoxOk | kBoxAboveOthers);
+        NoteListBoxClosed(watch.state, list, i);
+        AfterBoxClosed(watch);
+    }
     return true;
 }
 
@@ -185,31 +188,31 @@ bool ShowDayList(DayWatch& watch, const Today& today, int64_t now, DayRecord& da
 // the list of a day whose file could not be read before, or else the earliest timed alert due,
 // from the file as it is at this moment. Returns false when nothing was shown.
 bool ShowWhatIsDue(DayWatch& watch, const ClockReading& now) {
-    bool isNew = false;
-    DayRecord& day = VisitDay(watch.seen, now.moment, isNew);
     Today today = TodayAt(now.moment);
-    if (isNew) {
-        NoticeChangesWhileBoxesShow(watch);
+    switch (VisitClock(watch.state, now.moment)) {
+    case DueAtLook::Greeting:
         ShowDayGreeting(today, kBoxOk | kBoxAboveOthers);
-        ShowDayList(watch, today, now.moment, day);
+        AfterBoxClosed(watch);
+        ShowDayList(watch, today, now.moment);
         return true;
+    case DueAtLook::DayList: return ShowDayList(watch, today, now.moment);
+    case DueAtLook::Alerts: break;
     }
-    if (!day.listedAt)
-        return ShowDayList(watch, today, now.moment, day);
     std::string alert;
+    std::optional<DueAlert> due;
     {
         std::vector<Reminder> table; // let go before the box, which may stay open for hours
         if (!ReadReminderFile(watch.file, table)) {
-            NoteFailedRead(day);
+            NoteFailedRead(watch.state);
             return false;
         }
-        std::optional<size_t> due = TakeDueAlert(table, today, now.moment, day);
-        if (!due)
+        if (!(due = TakeDueAlert(watch.state, table, today, now.moment)))
             return false;
-        alert = AlertText(today, table[*due]);
+        alert = AlertText(today, table[due->index]);
     }
-    NoticeChangesWhileBoxesShow(watch);
     ShowMessageBox(alert, "Recordatorio", kBoxOk | kBoxAboveOthers);
+    NoteAlertClosed(watch.state, due->id);
+    AfterBoxClosed(watch);
     return true;
 }
 
@@ -222,43 +225,33 @@ bool ShowWhatIsDue(DayWatch& watch, const ClockReading& now) {
 void LookAtClock(HWND window) {
     DayWatch& watch = WatchOf(window);
     KillTimer(window, kTimer);
-    watch.settling = false;
     // Asked for before the file is read, so that no change after the read goes unnoticed.
     AwaitFolderChange(watch);
     if (watch.showingBoxes)
         return;
     watch.showingBoxes = true;
-    ClockReading now;
-    bool shown = true, anyShown = false;
-    while (shown && (now = ReadClock()).moment >= 0) {
-        if (anyShown)
-            LookAtNoticeWhileBoxesShow(watch);
-        anyShown |= shown = ShowWhatIsDue(watch, now);
-    }
+    SetTimer(window, kBoxTimer, kNoticeLookWhileBoxesShow, nullptr);
+    ClockReading now = ReadClock();
+    while (now.moment >= 0 && ShowWhatIsDue(watch, now))
+        now = ReadClock();
+    KillTimer(window, kBoxTimer);
     watch.showingBoxes = false;
-    StopNoticingChanges(watch);
-    if (std::optional<int64_t> seen = MomentToRemember(watch.seen); anyShown && seen)
-        Remember(watch, *seen);
-    UINT wait = kWaitWithoutLocalTime;
-    if (watch.settling)
-        wait = kSettleAfterChange; // a change came while the last box was open
-    else if (now.moment >= 0)
-        wait = NextLookDelay(now,
-                             watch.seen.days.at(static_cast<int32_t>(now.moment / kMomentsPerDay)),
-                             static_cast<bool>(watch.folderChange), LocalMomentAt);
+    AwaitFolderChange(watch); // asked for again if a change came with the last box
+    UINT wait =
+        now.moment < 0
+            ? kWaitWithoutLocalTime
+            : NextLookDelay(now, watch.state, static_cast<bool>(watch.folderChange), LocalMomentAt);
     SetTimer(window, kTimer, wait, nullptr);
 }
 
-// Ends the watch now, keeping what the user has seen for the next run. With a day's boxes open
-// (modal loops further up this stack) the process ends here, and keeps nothing of them: it holds
-// nothing that needs closing, since every job on the reminder file opens and closes the file
-// before a box shows.
+// Ends the watch now. What the user has seen is kept box by box; with boxes open (modal loops
+// further up this stack) the process ends here: it holds nothing that needs closing, since every
+// job on the reminder file opens and closes the file before a box shows.
 void EndWatch(HWND window) {
     DayWatch& watch = WatchOf(window);
     if (watch.showingBoxes)
         ExitProcess(0);
-    if (std::optional<int64_t> seen = MomentToRemember(watch.seen))
-        Remember(watch, *seen);
+    KeepWhatWasSeen(watch);
     DestroyWindow(window);
 }
 
@@ -287,16 +280,14 @@ LRESULT OnPowerBroadcast(HWND window, WPARAM event) {
     return TRUE;
 }
 
-// Something in the folder changed: the reminder file, perhaps, with an alert added, changed or
-// deleted. The timer then looks a moment later, and the notice is asked for again then. Only the
-// watch's own message loop waits for the notice, never a box's, so no box is open here.
-void OnFolderChanged(HWND window) {
+// Something in the folder changed after `unchangedAt`: the reminder file, perhaps, with an alert
+// added, changed or deleted. The timer then looks a moment later, and the notice is asked for
+// again then. Only the watch's own message loop waits for the notice, never a box's, so no box
+// is open here.
+void OnFolderChanged(HWND window, int64_t unchangedAt) {
     DayWatch& watch = WatchOf(window);
     watch.noticeArmed = false;
-    if (watch.settling)
-        return;
-    watch.settling = true;
-    NoteFolderChange(watch.seen, ReadClock().moment);
+    NoteFolderChange(watch.state, unchangedAt);
     SetTimer(window, kTimer, kSettleAfterChange, nullptr);
 }
 
@@ -345,15 +336,19 @@ std::wstring FolderName(const std::wstring& folder) {
 }
 
 // Waits for the window's messages and, while it is asked for, the folder's notice, never for
-// anything else, until the window is destroyed.
+// anything else, until the window is destroyed. A notice that comes while the watch handles a
+// message (a slow flush of what it keeps) is of a change made since the last moment it was seen
+// not to have come; one that wakes the watch, of a change made a moment before.
 void RunMessageLoop(DayWatch& watch) {
     for (;;) {
+        if (FolderChanged(watch))
+            OnFolderChanged(watch.window, watch.folderUnchangedAt);
         HANDLE notice = watch.folderChange.get();
         DWORD handles = watch.noticeArmed ? 1 : 0;
         if (MsgWaitForMultipleObjectsEx(handles, &notice, INFINITE, QS_ALLINPUT,
                                         MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 &&
             handles)
-            OnFolderChanged(watch.window);
+            OnFolderChanged(watch.window, SecondBefore(ReadClock().moment));
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT)
@@ -375,14 +370,14 @@ int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim
     windowClass.lpszClassName = kDayWatchClass;
     RegisterClassExW(&windowClass);
     DayWatch watch{file, FolderName(file.Folder())};
-    StartDays(watch.seen, RecallLastLook(watch.folderName), ReadClock().moment, restarted);
+    StartWatch(watch.state, RecallSeen(watch.folderName), ReadClock().moment, restarted);
     // A top-level window that is never shown: only top-level windows get the system's notices of
     // time changes, resumes and the session's end.
     watch.window = CreateWindowExW(0, kDayWatchClass, watch.folderName.c_str(), WS_POPUP, 0, 0, 0,
                                    0, nullptr, nullptr, instance, &watch);
     if (!watch.window) {
         // No watch to be had: the greeting of a plain start, unless today was seen.
-        if (watch.seen.days.empty())
+        if (watch.state.days.empty())
             ShowDayBoxes(file, ReadToday(), kBoxOk);
         return 0;
     }

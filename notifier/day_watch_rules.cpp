@@ -1,7 +1,8 @@
 #include "day_watch_rules.h"
 
-#include "date_text.h"
+#include "alert_text.h"
 #include "greeting.h"
+#include "timed_alerts.h"
 
 #include <algorithm>
 #include <vector>
@@ -38,46 +39,8 @@ StartKind StartKindOf(std::wstring_view arguments) {
     return StartKind::Plain;
 }
 
-namespace {
-
 int32_t DayOf(int64_t moment) {
     return static_cast<int32_t>(moment / kMomentsPerDay);
-}
-
-int32_t DayOf(const Today& day) {
-    return DayOf(LocalMoment(day.year, day.month, day.day, 0, 0, 0));
-}
-
-} // namespace
-
-void StartDays(WatchDays& watch, std::optional<int64_t> remembered, int64_t now, bool restarted) {
-    watch.remembered = remembered;
-    if (!restarted || !remembered || DayOf(*remembered) != DayOf(now))
-        return;
-    // Today's list was seen, and every alert due by the remembered moment.
-    DayRecord& day = watch.days[DayOf(now)];
-    day.listedAt = *remembered;
-    day.lookedUntil = *remembered;
-    watch.lastLook = *remembered;
-}
-
-DayRecord& VisitDay(WatchDays& watch, int64_t now, bool& isNew) {
-    int32_t number = DayOf(now), lastDay = DayOf(watch.lastLook);
-    bool back = now < watch.lastLook;
-    if (back)
-        watch.days.erase(watch.days.upper_bound(number), watch.days.end());
-    auto [entry, added] = watch.days.try_emplace(number);
-    DayRecord& day = entry->second;
-    isNew = added;
-    if (!added && back && now < day.lookedUntil)
-        day.lookedUntil = std::max(now, day.listedAt);
-    // What the last look found next was for another day, or for a later moment.
-    if (!added && (back || number != lastDay))
-        day.upToDate = false;
-    watch.lastLook = now;
-    while (watch.days.size() > kDaysKept)
-        watch.days.erase(watch.days.begin());
-    return day;
 }
 
 Today TodayAt(int64_t moment) {
@@ -86,60 +49,111 @@ Today TodayAt(int64_t moment) {
                          static_cast<int16_t>(date / 10000));
 }
 
-void NoteFolderChange(WatchDays& watch, int64_t now) {
-    auto found = watch.days.find(DayOf(now));
-    if (found == watch.days.end() || found->first != DayOf(watch.lastLook) ||
-        !found->second.upToDate)
+void StartWatch(WatchState& watch, std::optional<SeenRecord> kept, int64_t now, bool restarted) {
+    watch.seen = kept.value_or(SeenRecord{SecondBefore(int64_t{DayOf(now)} * kMomentsPerDay), {}});
+    watch.seenUnsaved = !kept;
+    if (!restarted || !kept || DayOf(kept->seenThrough) != DayOf(now))
         return;
-    DayRecord& day = found->second;
-    // Moments are whole seconds: one less orders just before the next alert's.
-    int64_t seen = day.nextAlert ? std::min(now, *day.nextAlert - 1) : now;
-    day.lookedUntil = std::max(day.lookedUntil, seen);
+    // Today's list was seen, and the alerts up to the seen moment, and those closed after it.
+    watch.days[DayOf(now)] = true;
+    watch.readUntil = watch.lastLook = kept->seenThrough;
+    watch.shown.insert(kept->seenAhead.begin(), kept->seenAhead.end());
 }
 
-std::vector<MissedReminder> MissedReminders(const std::vector<Reminder>& table,
-                                            std::optional<int64_t> remembered, const Today& today) {
-    std::vector<MissedReminder> missed;
-    if (!remembered || DayOf(*remembered) >= DayOf(today))
-        return missed;
-    for (size_t i = 0; i < table.size(); ++i) {
-        int day = 0, month = 0, year = 0;
-        if (table[i].active == 0 || !ReadLongDate(table[i].date, day, month, year))
-            continue;
-        int32_t number = DayOf(LocalMoment(year, month, day, 0, 0, 0));
-        if (number > DayOf(*remembered) && number < DayOf(today))
-            missed.push_back(
-                {i, TodayFromDate(static_cast<int16_t>(day), static_cast<int16_t>(month),
-                                  static_cast<int16_t>(year))});
+DueAtLook VisitClock(WatchState& watch, int64_t now) {
+    // No box is open: what the file held up to the last read has been seen.
+    watch.seenUnsaved |= NoteSeen(watch.seen, SeenThroughAlerts(watch), std::nullopt);
+    int32_t today = DayOf(now);
+    bool back = now < watch.lastLook;
+    if (back) {
+        watch.days.erase(watch.days.upper_bound(today), watch.days.end());
+        std::erase_if(watch.shown, [&](const ReminderId& id) { return DayOf(id.moment) > today; });
+        watch.readUntil = std::min(watch.readUntil, now);
     }
+    // What the last look found next was for another day, or for a later moment.
+    if (back || today != DayOf(watch.lastLook))
+        watch.lastLookRead = false;
+    watch.lastLook = now;
+    auto [entry, added] = watch.days.try_emplace(today, false);
+    DueAtLook due = added           ? DueAtLook::Greeting
+                    : entry->second ? DueAtLook::Alerts
+                                    : DueAtLook::DayList;
+    while (watch.days.size() > kDaysKept)
+        watch.days.erase(watch.days.begin());
+    int32_t oldest = watch.days.begin()->first;
+    std::erase_if(watch.shown, [&](const ReminderId& id) { return DayOf(id.moment) < oldest; });
+    return due;
+}
+
+std::vector<ListBox> MissedReminders(const std::vector<Reminder>& table, const SeenRecord& seen,
+                                     const Today& today) {
+    int64_t todayStart = LocalMoment(today.year, today.month, today.day, 0, 0, 0);
+    std::vector<ListBox> missed;
+    for (size_t i = 0; i < table.size(); ++i) {
+        std::optional<ReminderId> id = IdOf(table[i]);
+        if (table[i].active != 0 && id && id->moment < todayStart && !IsSeen(seen, *id))
+            missed.push_back({i, TodayAt(id->moment), true, id});
+    }
+    // A reminder without a time has its day's first moment, as one at 00:00 has.
+    auto order = [&](const ListBox& box) {
+        return std::pair(box.seenWhenClosed->moment, AlertMinute(table[box.index].time) >= 0);
+    };
     std::stable_sort(missed.begin(), missed.end(),
-                     [](const auto& a, const auto& b) { return DayOf(a.day) < DayOf(b.day); });
+                     [&](const ListBox& a, const ListBox& b) { return order(a) < order(b); });
     return missed;
 }
 
-std::optional<int64_t> MomentToRemember(const WatchDays& watch) {
-    auto found = watch.days.find(DayOf(watch.lastLook));
-    if (found == watch.days.end())
-        return std::nullopt;
-    const DayRecord& day = found->second;
-    if (!day.listedAt || !day.upToDate || !day.owed.empty())
-        return std::nullopt;
-    return day.lookedUntil;
+namespace {
+
+// Up to this moment every reminder has been seen, as far as the list goes, once the boxes before
+// `firstOpen` are closed: the list holds all that was due by its read and not seen.
+int64_t SeenThroughList(const DayList& list, size_t firstOpen) {
+    int64_t through = list.readAt;
+    for (size_t i = firstOpen; i < list.boxes.size(); ++i)
+        if (const std::optional<ReminderId>& id = list.boxes[i].seenWhenClosed)
+            through = std::min(through, SecondBefore(id->moment));
+    return through;
 }
 
+} // namespace
+
+DayList ReadDayList(WatchState& watch, const std::vector<Reminder>& table, const Today& today,
+                    int64_t readAt) {
+    DayList list{readAt, MissedReminders(table, watch.seen, today)};
+    for (size_t i = 0; i < table.size(); ++i) {
+        std::optional<ReminderId> id = IdOf(table[i]);
+        if (!IsReminderForToday(table[i], today) || !id)
+            continue;
+        bool due = id->moment <= readAt;
+        if (due)
+            watch.shown.insert(*id);
+        list.boxes.push_back(
+            {i, today, false, due && !IsSeen(watch.seen, *id) ? id : std::nullopt});
+    }
+    watch.days[DayOf(readAt)] = true;
+    watch.readUntil = readAt;
+    watch.owed.clear();
+    TakeDueAlert(watch, table, today, readAt); // nothing is due: it finds the next alert
+    return list;
+}
+
+void NoteListBoxClosed(WatchState& watch, const DayList& list, size_t box) {
+    watch.seenUnsaved |=
+        NoteSeen(watch.seen, SeenThroughList(list, box + 1), list.boxes[box].seenWhenClosed);
+}
 uint32_t TimerDelay(int64_t millisecondsToDue) {
     constexpr int64_t kPastDue = 1000;
     constexpr int64_t kLongestDay = 25 * 3600 * 1000;
     return static_cast<uint32_t>(std::clamp<int64_t>(millisecondsToDue, 0, kLongestDay) + kPastDue);
 }
 
-uint32_t NextLookDelay(const ClockReading& now, const DayRecord& day, bool folderWatched,
+uint32_t NextLookDelay(const ClockReading& now, const WatchState& watch, bool folderWatched,
                        LocalMomentAtFunction localMomentAt) {
     int64_t due = NextDayStart(now.moment);
-    if (day.upToDate && day.nextAlert && *day.nextAlert < due)
-        due = *day.nextAlert;
+    if (watch.lastLookRead && watch.nextAlert && *watch.nextAlert < due)
+        due = *watch.nextAlert;
     int64_t wait = TimerDelay(FirstInstantShowing(due, now.instant, localMomentAt) - now.instant);
-    if (!day.upToDate)
+    if (!watch.lastLookRead)
         wait = std::min(wait, kRetryAfterFailedRead);
     if (!folderWatched)
         wait = std::min(wait, kLookWithoutNotices);

@@ -1,13 +1,17 @@
-// The day watch's decisions, apart from Win32: the switches that start it, which days it has
-// still to greet, which reminders the user missed and how long its timer waits.
+// The day watch's decisions, apart from Win32: the switches that start it, what each look at the
+// clock shows, what the user has seen of it and how long its timer waits. Its timed alerts are
+// in timed_alerts.h.
 #pragma once
 
 #include "local_moment.h"
-#include "timed_alerts.h"
+#include "reminder_id.h"
+#include "seen_record.h"
+#include "today.h"
 
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -20,63 +24,90 @@ constexpr wchar_t kRestartSwitch[] = L"/reanudar";
 enum class StartKind {
     Plain,          // one greeting and today's reminders, then the end
     DayWatch,       // "/diario": greets today and every new day
-    RestartedWatch, // "/diario /reanudar": the same, going on from the last watch's last look
+    RestartedWatch, // "/diario /reanudar": the same, going on from what the last watch showed
 };
 
 // What the command line (the part after the program's name) asks for: the switches alone, in
 // that order, separated and surrounded by blanks. Anything else is a plain start.
 StartKind StartKindOf(std::wstring_view arguments);
 
-// What the watch remembers of the days it has greeted: the latest few (kDaysKept), so that a year
-// of uptime costs it nothing, and none after the day of its last look.
-struct WatchDays {
-    std::map<int32_t, DayRecord> days; // by day: 20261206, a moment divided by kMomentsPerDay
-    int64_t lastLook = 0;              // the moment of the last look
-    // The moment up to which the user has seen the boxes of the last day whose list was seen:
-    // that list's read and, on that day, every alert due by then. It is kept across the watch's
-    // runs (watch_memory.h); none before the first.
-    std::optional<int64_t> remembered;
+// What the watch knows, held by its window (day_watch.cpp).
+struct WatchState {
+    // What the user has seen, kept between runs; `seenUnsaved` while it has changes not kept yet.
+    SeenRecord seen;
+    bool seenUnsaved = false;
+    // The days greeted in this run, the latest kDaysKept (a year of uptime costs nothing), by
+    // day (20261206, a moment divided by kMomentsPerDay): true once the day's list was read.
+    std::map<int32_t, bool> days;
+    // The reminders of those days that came in this run, as alerts or in a day's list read at or
+    // after their moment: none comes again as an alert.
+    std::set<ReminderId> shown;
+    // Due at the last look and left for after the box it showed: they come next.
+    std::set<ReminderId> owed;
+    // The moment of the last look, by which a clock set back is told.
+    int64_t lastLook = 0;
+    // The moment up to which the file has been read for alerts: a reminder whose moment is at or
+    // before it comes as an alert only if it is owed. One that the file holds only later was
+    // written after its time, and the user has just seen it in the editor.
+    int64_t readUntil = 0;
+    // Whether the last look read the file, and if so the moment of the first alert after it.
+    bool lastLookRead = false;
+    std::optional<int64_t> nextAlert;
 };
 constexpr size_t kDaysKept = 8;
 
-// The watch's start at `now`, with what was kept from its last run. A watch that the installer
-// restarted goes on from the remembered moment when that is of today: the day is not greeted
-// again, and the alerts due since then come. Otherwise today is greeted, as at a logon.
-void StartDays(WatchDays& watch, std::optional<int64_t> remembered, int64_t now, bool restarted);
-
-// The record of the day of the local moment `now`, for a look at it; `isNew` is set when the day
-// has not been seen, and is to be greeted. Where the clock has gone back, the days after the new
-// date are forgotten, to be greeted when they come, and in a day left before or within the day
-// the alerts still to come from `now` on come, but not those shown before nor those of its list.
-// Where the clock has gone forward within a day, the alerts since the last look come.
-DayRecord& VisitDay(WatchDays& watch, int64_t now, bool& isNew);
+// The day of a local moment: 20261206.
+int32_t DayOf(int64_t moment);
 
 // The day of a local moment, as the watch greets it.
 Today TodayAt(int64_t moment);
 
-// Something in the folder changed at `now`, to be read a moment later; a box may be open. What
-// the file held at the last look has been seen up to then, or up to just before its next alert,
-// whichever comes first: an alert written for a time already past when it was written does not
-// come.
-void NoteFolderChange(WatchDays& watch, int64_t now);
+// The watch's start at `now`, with what was kept from its runs before; at its first run it
+// counts from the start of today. A watch that the installer `restarted` goes on from the seen
+// moment when that is of today: the day is not greeted again, and the alerts due since then that
+// were not closed come. Otherwise today is greeted, as at a logon.
+void StartWatch(WatchState& watch, std::optional<SeenRecord> kept, int64_t now, bool restarted);
 
-// A reminder of a day that the user did not see: the day after the remembered one and before
-// today, with the computer off or asleep.
-struct MissedReminder {
-    size_t index; // in the table
-    Today day;
+enum class DueAtLook {
+    Greeting, // a day not greeted in this run: its greeting, and its list once that is closed
+    DayList,  // a day greeted whose list could not be read yet
+    Alerts,   // the day's timed alerts (timed_alerts.h)
 };
 
-// The live reminders of the days after the remembered moment's day and before `today`: the oldest
-// day first, and within a day in file order. None when nothing is remembered, or when the
-// remembered day is today or later (the clock had been set ahead).
-std::vector<MissedReminder> MissedReminders(const std::vector<Reminder>& table,
-                                            std::optional<int64_t> remembered, const Today& today);
+// A look at the local moment `now`. Where the clock has gone back, the days after the new date
+// are forgotten, to be greeted when they come, with their alerts; within the day, the alerts
+// still to come from `now` on come, but not those shown. What the user has seen stays seen.
+DueAtLook VisitClock(WatchState& watch, int64_t now);
 
-// What the watch is to keep once the boxes of its last look are closed: the moment up to which
-// the user has seen that day's boxes, once its list was seen and the last look read the file and
-// left nothing due. None otherwise.
-std::optional<int64_t> MomentToRemember(const WatchDays& watch);
+// One box of a day's list: a reminder of a day that the user missed, or one of today's.
+struct ListBox {
+    size_t index; // in the table
+    Today day;    // the reminder's own
+    bool missed;
+    // Set where closing the box sees the reminder: a missed one, or one of today's not seen
+    // before whose moment had come by the list's read (the others come at their time).
+    std::optional<ReminderId> seenWhenClosed;
+};
+struct DayList {
+    int64_t readAt = 0;
+    std::vector<ListBox> boxes;
+};
+
+// The live reminders of the days before `today` that the user has not seen (the computer was
+// off, asleep or without the watch at their time): the oldest day first, and within a day those
+// without a time first, then by time, then in file order.
+std::vector<ListBox> MissedReminders(const std::vector<Reminder>& table, const SeenRecord& seen,
+                                     const Today& today);
+
+// Today's list, read into `table` at `readAt` once the greeting was closed: the missed
+// reminders, then today's in file order. What fell due by then is in it and does not come again
+// as an alert; the alerts to come are those after it.
+DayList ReadDayList(WatchState& watch, const std::vector<Reminder>& table, const Today& today,
+                    int64_t readAt);
+
+// The user closed the list's box number `box`: that reminder and all before the first one still
+// to be closed are seen.
+void NoteListBoxClosed(WatchState& watch, const DayList& list, size_t box);
 
 // One reading of the clock: an instant (milliseconds on the scale of a LocalMomentAtFunction) and
 // the local moment that the clock showed then.
@@ -95,8 +126,7 @@ constexpr int64_t kLookWithoutNotices = 60 * 1000;
 // reads (a day has 23 to 25 hours where the clocks change).
 uint32_t TimerDelay(int64_t millisecondsToDue);
 
-// The timer's wait after a look at the reading `now`, whose day's record is `day`: to the first
-// instant that shows the day's next alert or the next day; sooner while the file could not be
-// read or the folder gives no notices.
-uint32_t NextLookDelay(const ClockReading& now, const DayRecord& day, bool folderWatched,
+// The timer's wait after the look at `now`: to the first instant that shows the day's next
+// alert or the next day; sooner while the file could not be read or the folder gives no notices.
+uint32_t NextLookDelay(const ClockReading& now, const WatchState& watch, bool folderWatched,
                        LocalMomentAtFunction localMomentAt);

@@ -39,6 +39,24 @@ bool IsLocalMoment(int64_t moment) {
            time / 10000 < 24 && time / 100 % 100 < 60 && time % 100 < 60;
 }
 
+int64_t SecondBefore(int64_t moment) {
+    int64_t date = moment / kMomentsPerDay, time = moment % kMomentsPerDay;
+    int year = static_cast<int>(date / 10000), month = static_cast<int>(date / 100 % 100),
+        day = static_cast<int>(date % 100);
+    int seconds = static_cast<int>(time / 10000 * 3600 + time / 100 % 100 * 60 + time % 100) - 1;
+    if (seconds < 0) {
+        seconds += 24 * 3600;
+        if (--day < 1) {
+            if (--month < 1) {
+                month = 12;
+                --year;
+            }
+            day = DaysInMonth(month, year);
+        }
+    }
+    return LocalMoment(year, month, day, seconds / 3600, seconds / 60 % 60, seconds % 60);
+}
+
 int64_t NextDayStart(int64_t moment) {
     return (moment / kMomentsPerDay + 1) * kMomentsPerDay;
 }

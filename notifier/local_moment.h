@@ -13,6 +13,10 @@ int64_t LocalMoment(int year, int month, int day, int hour, int minute, int seco
 // 23:59:59: what is kept between the watch's runs is checked so before it counts.
 bool IsLocalMoment(int64_t moment);
 
+// The moment a second before: 20261205235959 before 20261206000000. Only the fields count, so the
+// first moment of the day after (NextDayStart) gives the last second of the moment's own day.
+int64_t SecondBefore(int64_t moment);
+
 // The first moment of the day after the moment's own. Not a real date (20261232000000 follows
 // 31 December), but every moment of the next day and later is at least that.
 int64_t NextDayStart(int64_t moment);

@@ -5,77 +5,53 @@
 
 #include <algorithm>
 
-namespace {
-
-int TwoDigits(std::string_view text) {
-    if (text[0] < '0' || text[0] > '9' || text[1] < '0' || text[1] > '9')
-        return -1;
-    return (text[0] - '0') * 10 + (text[1] - '0');
-}
-
-} // namespace
-
-int AlertMinute(std::string_view time) {
-    if (time.size() != 5 || time[2] != ':')
-        return -1;
-    int hour = TwoDigits(time.substr(0, 2)), minute = TwoDigits(time.substr(3, 2));
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59)
-        return -1;
-    return hour * 60 + minute;
-}
-
-std::string AlertKey(const Reminder& reminder) {
-    // The time has five characters, so time and text cannot run into each other.
-    return reminder.time + reminder.text;
-}
-
-void NoteListShown(const std::vector<Reminder>& table, const Today& today, int64_t now,
-                   DayRecord& day) {
-    day.listedAt = now;
-    day.lookedUntil = now;
-    day.owed.clear();
-    TakeDueAlert(table, today, now, day); // nothing is due: it finds the next alert
-}
-
-std::optional<size_t> TakeDueAlert(const std::vector<Reminder>& table, const Today& today,
-                                   int64_t now, DayRecord& day) {
-    int64_t dayStart = LocalMoment(today.year, today.month, today.day, 0, 0, 0);
-    std::optional<size_t> due;
+std::optional<DueAlert> TakeDueAlert(WatchState& watch, const std::vector<Reminder>& table,
+                                     const Today& today, int64_t now) {
+    std::optional<DueAlert> due;
     std::optional<int64_t> next;
-    std::set<std::string> owed;
-    int64_t dueAt = 0;
+    std::set<ReminderId> owed;
     for (size_t i = 0; i < table.size(); ++i) {
-        const Reminder& reminder = table[i];
-        int minute = AlertMinute(reminder.time);
-        if (minute < 0 || !IsReminderForToday(reminder, today))
+        std::optional<ReminderId> id = IdOf(table[i]);
+        if (!id || AlertMinute(table[i].time) < 0 || !IsReminderForToday(table[i], today) ||
+            watch.shown.count(*id))
             continue;
-        std::string key = AlertKey(reminder);
-        if (day.shown.count(key))
-            continue;
-        int64_t at = dayStart + (minute / 60 * 100 + minute % 60) * 100;
-        if (at > now) {
-            if (!next || at < *next)
-                next = at;
-        } else if (at > day.lookedUntil || day.owed.count(key)) {
-            owed.insert(key);
-            if (!due || at < dueAt) {
-                due = i;
-                dueAt = at;
-            }
+        if (id->moment > now) {
+            next = std::min(next.value_or(id->moment), id->moment);
+        } else if (id->moment > watch.readUntil || watch.owed.count(*id)) {
+            owed.insert(*id);
+            if (!due || id->moment < due->id.moment)
+                due = DueAlert{i, *id};
         }
     }
     if (due) {
-        std::string key = AlertKey(table[*due]);
-        owed.erase(key);
-        day.shown.insert(std::move(key));
+        owed.erase(due->id);
+        watch.shown.insert(due->id);
     }
-    day.owed = std::move(owed);
-    day.lookedUntil = std::max(day.lookedUntil, now);
-    day.nextAlert = next;
-    day.upToDate = true;
+    watch.owed = std::move(owed);
+    watch.readUntil = std::max(watch.readUntil, now);
+    watch.nextAlert = next;
+    watch.lastLookRead = true;
     return due;
 }
 
-void NoteFailedRead(DayRecord& day) {
-    day.upToDate = false;
+int64_t SeenThroughAlerts(const WatchState& watch) {
+    if (watch.owed.empty())
+        return watch.readUntil;
+    return std::min(watch.readUntil, SecondBefore(watch.owed.begin()->moment));
+}
+
+void NoteAlertClosed(WatchState& watch, const ReminderId& id) {
+    watch.seenUnsaved |= NoteSeen(watch.seen, SeenThroughAlerts(watch), id);
+}
+
+void NoteFolderChange(WatchState& watch, int64_t unchangedAt) {
+    if (!watch.lastLookRead || DayOf(unchangedAt) != DayOf(watch.lastLook))
+        return;
+    int64_t seen =
+        watch.nextAlert ? std::min(unchangedAt, SecondBefore(*watch.nextAlert)) : unchangedAt;
+    watch.readUntil = std::max(watch.readUntil, seen);
+}
+
+void NoteFailedRead(WatchState& watch) {
+    watch.lastLookRead = false;
 }

@@ -1,7 +1,6 @@
 #include "watch_memory.h"
 
 #include "handle.h"
-#include "local_moment.h"
 
 namespace {
 
@@ -15,24 +14,27 @@ std::wstring KeyPath() {
 
 } // namespace
 
-std::optional<int64_t> RecallLastLook(const std::wstring& folderName) {
-    int64_t moment = 0;
-    DWORD size = sizeof moment;
-    if (RegGetValueW(HKEY_CURRENT_USER, KeyPath().c_str(), folderName.c_str(), RRF_RT_QWORD,
-                     nullptr, &moment, &size) != ERROR_SUCCESS ||
-        !IsLocalMoment(moment))
+std::optional<SeenRecord> RecallSeen(const std::wstring& folderName) {
+    char bytes[512];
+    DWORD size = sizeof bytes, type = REG_NONE;
+    // Not RRF_RT_REG_BINARY | RRF_RT_REG_QWORD: that is RRF_RT_QWORD, which takes 8 bytes alone.
+    if (RegGetValueW(HKEY_CURRENT_USER, KeyPath().c_str(), folderName.c_str(), RRF_RT_ANY, &type,
+                     bytes, &size) != ERROR_SUCCESS ||
+        (type != REG_BINARY && type != REG_QWORD))
         return std::nullopt;
-    return moment;
+    return ReadSeenRecord(std::string_view(bytes, size));
 }
 
-LONG RememberLastLook(const std::wstring& folderName, int64_t moment) {
+LONG KeepSeen(const std::wstring& folderName, const SeenRecord& seen) {
     HKEY opened = nullptr;
     LONG error = RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                  nullptr, &opened, nullptr);
     if (error != ERROR_SUCCESS)
         return error;
     UniqueRegistryKey key(opened);
-    error = RegSetValueExW(key.get(), folderName.c_str(), 0, REG_QWORD,
-                           reinterpret_cast<const BYTE*>(&moment), sizeof moment);
+    std::string bytes = SeenRecordBytes(seen);
+    error = RegSetValueExW(key.get(), folderName.c_str(), 0, REG_BINARY,
+                           reinterpret_cast<const BYTE*>(bytes.data()),
+                           static_cast<DWORD>(bytes.size()));
     return error != ERROR_SUCCESS ? error : RegFlushKey(key.get());
 }

@@ -217,8 +217,48 @@ TEST_F(NotifierTest, DayWatchShowsAReminderDueWhileTheGreetingWasOpenOnce) {
     EXPECT_TRUE(watch.Running());
 }
 
-// A weekend with the computer off: Friday's list seen, the watch ended as at a shutdown, and on
-// Monday, after the greeting, the reminders of Saturday and Sunday, oldest first, then Monday's.
+// A list's box left open while the editor writes reminders of today: two for a minute already
+// past, one after the other, which the user has just seen in the editor and which do not come,
+// and one for a time to come, which comes at its time once the box is closed.
+TEST_F(NotifierTest, DayWatchTakesTheChangesMadeWhileItsBoxIsOpen) {
+    using namespace std::chrono;
+    const char date[] = "6 Diciembre 2026";
+    WriteFile(folder.ReminderFile(), ReminderRecordBytes("##:##", date, "Llamar a Ana"));
+    const auto started = steady_clock::now();
+    expectAboveOthers = true;
+    Process watch = Start("2026-12-06 08:58:40", {kDayWatchSwitch});
+    ASSERT_TRUE(driver.FindBox(kGreetingCaption).has_value()) << "no greeting";
+    // The watch's clock started between the two: at least this far on, at most that.
+    const auto greeted = steady_clock::now();
+    ASSERT_LT(greeted - started, seconds(30)) << "the watch took that long to greet";
+    ReadAndClose(kGreetingCaption);
+    std::optional<Box> list = driver.FindBox("Recordatorio");
+    ASSERT_TRUE(list.has_value()) << "no list";
+    auto append = [&](const char* time, const char* text) {
+        WriteFile(folder.ReminderFile(),
+                  ReadFile(folder.ReminderFile()) + ReminderRecordBytes(time, date, text));
+    };
+    // After 08:59:15 and 08:59:27, before 09:00: a look at the notice, every 5 s, comes between
+    // 08:59 and the first, and between the two.
+    std::this_thread::sleep_until(greeted + seconds(35));
+    append("08:59", "pasado");
+    std::this_thread::sleep_until(greeted + seconds(47));
+    ASSERT_TRUE(driver.Alive(list->handle)) << "the list's box was closed";
+    append("08:59", "otra vez");
+    append("09:00", "pronto");
+    std::this_thread::sleep_until(greeted + seconds(83)); // 09:00:03 or later
+    EXPECT_EQ(driver.CountBoxes(), 1) << "a box came while the list's box was open";
+    driver.Press(*list, kOk);
+    EXPECT_EQ(ReadAndClose("Recordatorio"),
+              "Tienes un recordatorio para Hoy 06/12/2026 Domingo a las 09:00 : "
+              "\r\n\r\nRecuerda :\r\n\r\npronto");
+    EXPECT_FALSE(driver.FindBox("", 3000).has_value()) << "a reminder written after its time came";
+    EXPECT_TRUE(watch.Running());
+}
+
+// A weekend with the computer off: Friday's list seen at 17:00, the watch ended as at a
+// shutdown, a logon with a flat battery's clock years back, and on Monday, after the greeting,
+// Friday's reminder for 18:00, Saturday's and Sunday's, oldest first, then Monday's.
 TEST_F(NotifierTest, DayWatchShowsTheRemindersOfTheDaysTheComputerWasOff) {
     WriteFile(folder.ReminderFile(),
               ReminderRecordBytes("##:##", "7 Diciembre 2026", "Llamar a Ana") +
@@ -231,13 +271,21 @@ TEST_F(NotifierTest, DayWatchShowsTheRemindersOfTheDaysTheComputerWasOff) {
     Process friday = Start("2026-12-04 17:00:00", {kDayWatchSwitch});
     ReadAndClose(kGreetingCaption);
     ReadAndClose("Recordatorio");
-    std::string window = driver.FindWindowOfClass(kDayWatchClass);
     constexpr unsigned kEndSession = 0x16;
-    EXPECT_TRUE(driver.Send(window, kEndSession, 1));
+    EXPECT_TRUE(driver.Send(driver.FindWindowOfClass(kDayWatchClass), kEndSession, 1));
     EXPECT_EQ(friday.Wait(30000), 0);
+    Process flatBattery = Start("2019-01-01 00:05:00", {kDayWatchSwitch});
+    EXPECT_EQ(ReadAndClose(kGreetingCaption), "Hoy es 1 Enero 2019 Martes\r\n\r\nSanta Maria");
+    EXPECT_FALSE(driver.FindBox("", 2000).has_value()) << "a day seen came back";
+    EXPECT_TRUE(driver.Send(driver.FindWindowOfClass(kDayWatchClass), kEndSession, 1));
+    EXPECT_EQ(flatBattery.Wait(30000), 0);
 
     Process monday = Start("2026-12-07 08:30:00", {kDayWatchSwitch});
     EXPECT_EQ(ReadAndClose(kGreetingCaption), "Hoy es 7 Diciembre 2026 Lunes\r\n\r\nSan Ambrosio");
+    EXPECT_EQ(ReadAndClose("Recordatorio"),
+              "Ten\xED"
+              "as un recordatorio para el 04/12/2026 Viernes a las 18:00 : \r\n\r\nRecuerda :"
+              "\r\n\r\nCine");
     EXPECT_EQ(ReadAndClose("Recordatorio"),
               "Ten\xED"
               "as un recordatorio para el 05/12/2026 Sabado a las 10:00 : \r\n\r\nRecuerda :"
