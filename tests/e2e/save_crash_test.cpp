@@ -1,7 +1,8 @@
 // SaveReminders killed at random moments under Wine: the reminder file must always be one whole
 // table or the other, never missing, never short, never a mixture. KIT_SAVE_KILLS sets the
-// number of kills: by default 25 of the 64-bit build and 10 of the 32-bit one, whose file
-// routines are the same code and whose saves, under the emulator, take several times as long.
+// number of kills (at least two): by default 25 of the 64-bit build and 10 of the 32-bit one,
+// whose file routines are the same code and whose saves, under the emulator, take several times
+// as long.
 #include "driver_client.h"
 #include "save_tables.h"
 
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <random>
 #include <thread>
@@ -21,9 +23,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// At least two: one kill for each table the file can hold.
 int KillCount() {
     const char* value = std::getenv("KIT_SAVE_KILLS");
-    return value ? std::atoi(value) : WindowsBuild() == "win32" ? 10 : 25;
+    return std::max(2, value ? std::atoi(value) : WindowsBuild() == "win32" ? 10 : 25);
 }
 
 } // namespace
@@ -49,7 +52,7 @@ TEST(SaveReminders, KilledAtAnyMomentLeavesOneWholeTableOrTheOther) {
     // that in the 32-bit one, which runs under an emulator.
     int windowMs = 1500;
 
-    int kills = KillCount(), seenA = 0, seenB = 0, newFileLeft = 0;
+    int kills = KillCount(), seenA = 0, seenB = 0, newFileLeft = 0, waited = 0;
     for (int kill = 1; kill <= kills; ++kill) {
         auto started = std::chrono::steady_clock::now();
         int errorsFd = open(errors.c_str(), O_CREAT | O_WRONLY | O_TRUNC | O_CLOEXEC, 0644);
@@ -68,8 +71,26 @@ TEST(SaveReminders, KilledAtAnyMomentLeavesOneWholeTableOrTheOther) {
                 << "the loop never got past its first save; the file holds " << bytes.size()
                 << " bytes";
         }
-        std::this_thread::sleep_for(
-            std::chrono::milliseconds(std::uniform_int_distribution<int>(0, windowMs)(random)));
+        // Under load the random kills can all fall in the same part of each run, so from the
+        // middle on a kill waits for a table that no kill has found yet. Every kill before it found
+        // the other one, which the file holds at this start: the file holds the wanted table only
+        // once this run has saved it, and the kill falls in the save that replaces it.
+        char wanted = kill <= kills / 2 ? 0 : seenA == 0 ? 'A' : seenB == 0 ? 'B' : 0;
+        if (wanted) {
+            ++waited;
+            uintmax_t size = (wanted == 'A' ? tableA : tableB).size(), now = 0;
+            ASSERT_TRUE(WaitUntil(
+                [&] {
+                    std::error_code error;
+                    return (now = std::filesystem::file_size(folder.ReminderFile(), error)) == size;
+                },
+                120s))
+                << "kill " << kill << ": the file never held table " << wanted << " (" << size
+                << " bytes) in 120 s; it holds " << now << " bytes";
+        } else {
+            std::this_thread::sleep_for(
+                std::chrono::milliseconds(std::uniform_int_distribution<int>(0, windowMs)(random)));
+        }
         int exitCode = loop.Wait(0);
         ASSERT_EQ(exitCode, -1) << "kill " << kill
                                 << ": the save loop stopped by itself with exit code " << exitCode
@@ -87,6 +108,12 @@ TEST(SaveReminders, KilledAtAnyMomentLeavesOneWholeTableOrTheOther) {
         newFileLeft += left > 0;
     }
     std::cout << kills << " kills within " << windowMs << " ms of each start (seed " << seed
-              << "): table A " << seenA << " times, table B " << seenB
-              << " times, a half-written new file left " << newFileLeft << " times\n";
+              << "): table A " << seenA << " times, table B " << seenB << " times (" << waited
+              << " waited for a table none had found), a half-written new file left " << newFileLeft
+              << " times\n";
+    // The file holds table A while B is written over it, and B while A is.
+    EXPECT_TRUE(seenA > 0 && seenB > 0)
+        << "of " << kills << " kills, " << seenA << " found table A and " << seenB
+        << " table B: none fell while the loop wrote table " << (seenA == 0 ? 'B' : 'A')
+        << " over the other";
 }
