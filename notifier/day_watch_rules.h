@@ -50,7 +50,8 @@ struct WatchState {
     // before it comes as an alert only if it is owed. One that the file holds only later was
     // written after its time, and the user has just seen it in the editor.
     int64_t readUntil = 0;
-    // Whether the last look read the file, and if so the moment of the first alert after it.
+    // Whether the last look read the file as it still is (no change noticed since), and if so the
+    // moment of the first alert after it.
     bool lastLookRead = false;
     std::optional<int64_t> nextAlert;
 };

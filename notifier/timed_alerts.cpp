@@ -50,6 +50,9 @@ void NoteFolderChange(WatchState& watch, int64_t unchangedAt) {
     int64_t seen =
         watch.nextAlert ? std::min(unchangedAt, SecondBefore(*watch.nextAlert)) : unchangedAt;
     watch.readUntil = std::max(watch.readUntil, seen);
+    // Until the next read the file holds what that change wrote, for times the watch does not
+    // know: a later change's moment says nothing about them.
+    watch.lastLookRead = false;
 }
 
 void NoteFailedRead(WatchState& watch) {

@@ -33,7 +33,8 @@ void NoteAlertClosed(WatchState& watch, const ReminderId& id);
 
 // The folder changed after `unchangedAt`, the last moment the watch knew it unchanged: a
 // reminder for that moment or before that the file holds at the next read was written after its
-// time, and does not come, unless it is the next alert that the last look found.
+// time, and does not come, unless it is the next alert that the last look found. Only the first
+// change after a read counts.
 void NoteFolderChange(WatchState& watch, int64_t unchangedAt);
 
 // The look could not read the file: it counts for nothing, and the next one reads everything that

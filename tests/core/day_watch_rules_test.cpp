@@ -196,10 +196,15 @@ TEST(TimedAlerts, EachComesAtItsTimeOnceInTimeOrderAndOnlyOnItsDay) {
     EXPECT_FALSE(Due(watch, table, today, at(16, 40, 1)));
     EXPECT_EQ(watch.nextAlert, at(16, 41));
     EXPECT_EQ(Due(watch, table, today, at(16, 41)), table.size() - 1);
-    // Written while that alert's box is open, for a time past by then: noted at once, not due.
+    // Written while that alert's box is open, noted at once: one for a time past by then, not
+    // due, and one for the next minute, due when the box is closed after it, although another
+    // change was noted meanwhile.
     NoteFolderChange(watch, at(16, 43));
     table.push_back(MakeReminder("16:42", date, "con la caja abierta", 1));
-    EXPECT_FALSE(Due(watch, table, today, at(16, 44)));
+    table.push_back(MakeReminder("16:44", date, "por venir", 1));
+    NoteFolderChange(watch, at(16, 44, 30));
+    EXPECT_EQ(Due(watch, table, today, at(16, 44, 40)), table.size() - 1);
+    EXPECT_FALSE(Due(watch, table, today, at(16, 44, 40)));
     // Its time the second of the last look: read then, not due.
     EXPECT_FALSE(Due(watch, table, today, at(16, 45)));
     table.push_back(MakeReminder("16:45", date, "en punto", 1));

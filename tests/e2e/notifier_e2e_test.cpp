@@ -217,18 +217,18 @@ TEST_F(NotifierTest, DayWatchShowsAReminderDueWhileTheGreetingWasOpenOnce) {
     EXPECT_TRUE(watch.Running());
 }
 
-// A list's box left open while the editor writes reminders of today: two for a minute already
-// past, one after the other, which the user has just seen in the editor and which do not come,
-// and one for a time to come, which comes at its time once the box is closed.
-TEST_F(NotifierTest, DayWatchTakesTheChangesMadeWhileItsBoxIsOpen) {
+// The editor writes a reminder while the list's box is open, for the next minute: closed after
+// it, the box is followed at once by its alert. Then, while that alert's box is open, one for a
+// minute already past, which the user has just seen in the editor and which does not come.
+TEST_F(NotifierTest, DayWatchTakesTheChangesMadeWhileItsBoxesAreOpen) {
     using namespace std::chrono;
     const char date[] = "6 Diciembre 2026";
     WriteFile(folder.ReminderFile(), ReminderRecordBytes("##:##", date, "Llamar a Ana"));
     const auto started = steady_clock::now();
     expectAboveOthers = true;
-    Process watch = Start("2026-12-06 08:58:40", {kDayWatchSwitch});
+    Process watch = Start("2026-12-06 08:59:30", {kDayWatchSwitch});
     ASSERT_TRUE(driver.FindBox(kGreetingCaption).has_value()) << "no greeting";
-    // The watch's clock started between the two: at least this far on, at most that.
+    // The watch's clock at this moment: 08:59:30 at least, 09:00:00 at most.
     const auto greeted = steady_clock::now();
     ASSERT_LT(greeted - started, seconds(30)) << "the watch took that long to greet";
     ReadAndClose(kGreetingCaption);
@@ -238,17 +238,19 @@ TEST_F(NotifierTest, DayWatchTakesTheChangesMadeWhileItsBoxIsOpen) {
         WriteFile(folder.ReminderFile(),
                   ReadFile(folder.ReminderFile()) + ReminderRecordBytes(time, date, text));
     };
-    // After 08:59:15 and 08:59:27, before 09:00: a look at the notice, every 5 s, comes between
-    // 08:59 and the first, and between the two.
-    std::this_thread::sleep_until(greeted + seconds(35));
-    append("08:59", "pasado");
-    std::this_thread::sleep_until(greeted + seconds(47));
-    ASSERT_TRUE(driver.Alive(list->handle)) << "the list's box was closed";
-    append("08:59", "otra vez");
     append("09:00", "pronto");
-    std::this_thread::sleep_until(greeted + seconds(83)); // 09:00:03 or later
+    std::this_thread::sleep_until(greeted + seconds(35)); // 09:00:05 to 09:00:35
+    ASSERT_TRUE(driver.Alive(list->handle)) << "the list's box was closed";
     EXPECT_EQ(driver.CountBoxes(), 1) << "a box came while the list's box was open";
     driver.Press(*list, kOk);
+    std::optional<Box> alert = driver.FindBox("Recordatorio");
+    ASSERT_TRUE(alert.has_value()) << "no alert after the list";
+    // After 09:01:05, a look at the notice, every 5 s, before it: the alert's box was read
+    // before 09:01.
+    std::this_thread::sleep_until(greeted + seconds(100));
+    ASSERT_TRUE(driver.Alive(alert->handle)) << "the alert's box was closed";
+    append("09:01", "pasado");
+    std::this_thread::sleep_until(greeted + seconds(107));
     EXPECT_EQ(ReadAndClose("Recordatorio"),
               "Tienes un recordatorio para Hoy 06/12/2026 Domingo a las 09:00 : "
               "\r\n\r\nRecuerda :\r\n\r\npronto");
