@@ -5,8 +5,8 @@
 #include "dialog_template.h"
 #include "editor_texts.h"
 #include "file_error_text.h"
+#include "kit_icons.h"
 #include "one_editor_per_folder.h"
-#include "resource_ids.h"
 #include "text_box.h"
 #include "text_1252.h"
 
@@ -58,18 +58,6 @@ const DialogItem kEditorControls[] = {
     {kStatusBarId, u"msctls_statusbar32", u"", 0, 0, 0, 0, WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0},
 };
 
-// At the sizes of the screen's scale (32 and 16 pixels at 100 %, 48 and 24 at 150 %).
-void SetDialogIcons(HWND dialog) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    auto loadIcon = [instance](int widthMetric, int heightMetric) {
-        return reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(KIT_ICON_ID),
-                                                   IMAGE_ICON, GetSystemMetrics(widthMetric),
-                                                   GetSystemMetrics(heightMetric), LR_SHARED));
-    };
-    SendMessageW(dialog, WM_SETICON, ICON_BIG, loadIcon(SM_CXICON, SM_CYICON));
-    SendMessageW(dialog, WM_SETICON, ICON_SMALL, loadIcon(SM_CXSMICON, SM_CYSMICON));
-}
-
 // The date and time at which the dialog opened; it is not refreshed afterwards.
 void SetCaptionToNow(HWND dialog) {
     SYSTEMTIME now;
@@ -87,7 +75,7 @@ EditorState* StateOf(HWND dialog) {
 void OnInitDialog(HWND dialog, EditorState& state) {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
     MarkEditorDialog(dialog, state.claim);
-    SetDialogIcons(dialog);
+    SetKitIcons(dialog);
     KeepEscapeFromTextBox(GetDlgItem(dialog, kTextBoxId));
     // Hours and minutes, as a reminder stores them, whatever the user's time format.
     SendDlgItemMessageW(dialog, kTimePickerId, DTM_SETFORMATW, 0,

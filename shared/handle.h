@@ -24,10 +24,12 @@ template <typename Traits> class UniqueResource {
     Type get() const { return value_; }
     explicit operator bool() const { return value_ != Traits::Empty(); }
     Type release() { return std::exchange(value_, Traits::Empty()); }
+    // Empty before the old handle is closed: a window's destruction sends messages that may
+    // look at its owner again.
     void reset(Type value = Traits::Empty()) {
-        if (value_ != Traits::Empty())
-            Traits::Close(value_);
-        value_ = value;
+        Type old = std::exchange(value_, value);
+        if (old != Traits::Empty())
+            Traits::Close(old);
     }
 
   private:
@@ -85,6 +87,13 @@ struct LibraryTraits {
     static void Close(Type library) { FreeLibrary(library); }
 };
 
+// A window of the program's; only the thread that made it may destroy it.
+struct WindowTraits {
+    using Type = HWND;
+    static Type Empty() { return nullptr; }
+    static void Close(Type window) { DestroyWindow(window); }
+};
+
 using UniqueFile = UniqueResource<FileTraits>;
 using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueOwnedMutex = UniqueResource<OwnedMutexTraits>;
@@ -92,3 +101,4 @@ using UniqueFind = UniqueResource<FindTraits>;
 using UniqueChangeNotification = UniqueResource<ChangeNotificationTraits>;
 using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
 using UniqueLibrary = UniqueResource<LibraryTraits>;
+using UniqueWindow = UniqueResource<WindowTraits>;

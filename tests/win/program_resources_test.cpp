@@ -274,7 +274,8 @@ TEST_P(ProgramResources, VersionResourceNamesTheKitItsVersionAndTheProgram) {
 
 TEST_P(ProgramResources, ImportsSystemDllsOnly) {
     const std::set<std::string> system = {"kernel32.dll", "user32.dll", "msvcrt.dll",
-                                          "comctl32.dll", "gdi32.dll",  "advapi32.dll"};
+                                          "comctl32.dll", "gdi32.dll",  "advapi32.dll",
+                                          "winmm.dll"};
     std::set<std::string> imports = Imports(PathOf(GetParam()));
     for (const std::string& import : imports)
         EXPECT_TRUE(system.count(import.substr(0, import.find('!')))) << import;

@@ -1,6 +1,6 @@
-// The in-memory form of a dialog that DialogBoxIndirectParam runs: a DLGTEMPLATE with its menu,
-// class, caption and font, then one DLGITEMTEMPLATE per control. Plain C++: texts are UTF-16
-// as char16_t, so the layout can be checked on any system.
+// The in-memory form of a dialog that DialogBoxIndirectParam or CreateDialogIndirectParam makes:
+// a DLGTEMPLATE with its menu, class, caption and font, then one DLGITEMTEMPLATE per control.
+// Plain C++: texts are UTF-16 as char16_t, so the layout can be checked on any system.
 #pragma once
 
 #include <cstdint>
