@@ -1,6 +1,7 @@
 #include "day_watch.h"
 
 #include "alert_text.h"
+#include "alert_window.h"
 #include "day_boxes.h"
 #include "day_watch_rules.h"
 #include "file_error_text.h"
@@ -58,6 +59,9 @@ struct DayWatch {
     // later was made after it.
     int64_t folderUnchangedAt = 0;
     bool showingBoxes = false; // boxes are open, in modal loops further up the stack
+    // The timed alerts, the missed reminders and the snoozes that ended, until the user is done
+    // with them.
+    AlertWindow alerts = {};
 };
 
 DayWatch& WatchOf(HWND window) {
@@ -162,8 +166,9 @@ void AfterBoxClosed(DayWatch& watch) {
 }
 
 // The greeted day's list, read once its greeting has been closed, so that what fell due while the
-// greeting stayed open is in the list and does not come again; before it, the reminders of the
-// days the user missed. False if the file could not be read: the next look reads it again.
+// greeting stayed open is in the list and does not come again; the reminders of the days the user
+// missed go into the alerts window. False if the file could not be read: the next look reads it
+// again.
 bool ShowDayList(DayWatch& watch, const Today& today, int64_t now) {
     std::vector<Reminder> table;
     if (!ReadReminderFile(watch.file, table)) {
@@ -173,11 +178,13 @@ bool ShowDayList(DayWatch& watch, const Today& today, int64_t now) {
     // The moment the file was read, after any wait for a held file; within the day.
     int64_t readAt = std::clamp(ReadClock().moment, now, SecondBefore(NextDayStart(now)));
     DayList list = ReadDayList(watch.state, table, today, readAt);
+    std::vector<AlertLine> missed;
+    for (const ListBox& box : list.missed)
+        missed.push_back(MakeAlertLine(*box.seenWhenClosed, table[box.index]));
+    AddAlertLines(watch.alerts, missed);
     for (size_t i = 0; i < list.boxes.size(); ++i) {
-        const ListBox& box = list.boxes[i];
-        const Reminder& reminder = table[box.index];
-        ShowMessageBox(box.missed ? MissedAlertText(box.day, reminder) : AlertText(today, reminder),
-                       "Recordatorio", kBoxOk | kBoxAboveOthers);
+        ShowMessageBox(AlertText(today, table[list.boxes[i].index]), "Recordatorio",
+                       kBoxOk | kBoxAboveOthers);
         NoteListBoxClosed(watch.state, list, i);
         AfterBoxClosed(watch);
     }
@@ -185,8 +192,9 @@ bool ShowDayList(DayWatch& watch, const Today& today, int64_t now) {
 }
 
 // Shows what is due at `now`, if anything: the greeting of a day not greeted yet and its list,
-// the list of a day whose file could not be read before, or else the earliest timed alert due,
-// from the file as it is at this moment. Returns false when nothing was shown.
+// the list of a day whose file could not be read before; or else puts the snoozes that ended and
+// the timed alerts due into the alerts window, from the file as it is at this moment. Returns
+// false when no box was shown.
 bool ShowWhatIsDue(DayWatch& watch, const ClockReading& now) {
     Today today = TodayAt(now.moment);
     switch (VisitClock(watch.state, now.moment)) {
@@ -198,30 +206,26 @@ bool ShowWhatIsDue(DayWatch& watch, const ClockReading& now) {
     case DueAtLook::DayList: return ShowDayList(watch, today, now.moment);
     case DueAtLook::Alerts: break;
     }
-    std::string alert;
-    std::optional<DueAlert> due;
-    {
-        std::vector<Reminder> table; // let go before the box, which may stay open for hours
-        if (!ReadReminderFile(watch.file, table)) {
-            NoteFailedRead(watch.state);
-            return false;
-        }
-        if (!(due = TakeDueAlert(watch.state, table, today, now.moment)))
-            return false;
-        alert = AlertText(today, table[due->index]);
+    std::vector<Reminder> table;
+    if (!ReadReminderFile(watch.file, table)) {
+        NoteFailedRead(watch.state);
+        return false;
     }
-    ShowMessageBox(alert, "Recordatorio", kBoxOk | kBoxAboveOthers);
-    NoteAlertClosed(watch.state, due->id);
-    AfterBoxClosed(watch);
-    return true;
+    std::vector<AlertLine> lines;
+    while (std::optional<DueAlert> due = TakeDueSnooze(watch.state, table, now.moment))
+        lines.push_back(MakeAlertLine(due->id, table[due->index]));
+    while (std::optional<DueAlert> due = TakeDueAlert(watch.state, table, today, now.moment))
+        lines.push_back(MakeAlertLine(due->id, table[due->index]));
+    AddAlertLines(watch.alerts, lines);
+    KeepWhatWasSeen(watch); // a snooze of a reminder deleted is forgotten
+    return false;
 }
 
 // Looks at the clock and the file: shows what is due, one box after the other, until nothing is,
 // then arms the timer for what comes next, from the clock as the last look read it. Called while
 // boxes are open (their modal loops deliver the timer and the system's notices), it only asks
 // for the folder's next change: the loop that showed them looks again once they are closed, so
-// that two boxes never show together, a new day's greeting comes before that day's alerts, and
-// alerts that fell due meanwhile come in time order.
+// that two boxes never show together and a new day's greeting comes before that day's alerts.
 void LookAtClock(HWND window) {
     DayWatch& watch = WatchOf(window);
     KillTimer(window, kTimer);
@@ -252,7 +256,26 @@ void EndWatch(HWND window) {
     if (watch.showingBoxes)
         ExitProcess(0);
     KeepWhatWasSeen(watch);
+    watch.alerts.dialog.reset();
     DestroyWindow(window);
+}
+
+// The user is done with lines of the alerts window: seen, or put off from now. A snooze's end is
+// one more moment for the timer.
+void OnAlertsClosed(HWND window, const AlertsClosed& closed) {
+    DayWatch& watch = WatchOf(window);
+    int64_t now = ReadClock().moment;
+    if (now < 0)
+        now = watch.state.lastLook;
+    for (const ReminderId& id : closed.ids)
+        if (closed.snoozeMinutes)
+            NoteAlertSnoozed(watch.state, id,
+                             MomentAfter(now, int64_t{*closed.snoozeMinutes} * 60));
+        else
+            NoteAlertClosed(watch.state, id);
+    KeepWhatWasSeen(watch);
+    if (closed.snoozeMinutes)
+        PostMessageW(window, kLookAtClock, 0, 0);
 }
 
 void OnTimer(HWND window, UINT_PTR timer) {
@@ -319,6 +342,9 @@ LRESULT CALLBACK DayWatchProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_TIMER: OnTimer(window, wParam); return 0;
     case kLookAtClock: OnLookAtClock(window); return 0;
+    case kAlertsClosed:
+        OnAlertsClosed(window, *reinterpret_cast<const AlertsClosed*>(lParam));
+        return 0;
     case WM_TIMECHANGE:
     case WM_SETTINGCHANGE: OnTimeChange(window); return 0;
     case WM_POWERBROADCAST: return OnPowerBroadcast(window, wParam);
@@ -353,7 +379,8 @@ void RunMessageLoop(DayWatch& watch) {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT)
                 return;
-            DispatchMessageW(&message);
+            if (!HandleAlertWindowKeys(watch.alerts, message))
+                DispatchMessageW(&message);
         }
     }
 }
@@ -381,6 +408,7 @@ int RunDayWatch(HINSTANCE instance, const ReminderFile& file, FolderClaim& claim
             ShowDayBoxes(file, ReadToday(), kBoxOk);
         return 0;
     }
+    watch.alerts.watchWindow = watch.window;
     LookAtClock(watch.window);
     RunMessageLoop(watch);
     return 0;

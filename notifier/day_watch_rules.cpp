@@ -61,7 +61,9 @@ void StartWatch(WatchState& watch, std::optional<SeenRecord> kept, int64_t now, 
 }
 
 DueAtLook VisitClock(WatchState& watch, int64_t now) {
-    // No box is open: what the file held up to the last read has been seen.
+    // No box is open: what the file held up to the last read has been seen, but for what the
+    // alerts window holds.
+    watch.listSeenThrough.reset();
     watch.seenUnsaved |= NoteSeen(watch.seen, SeenThroughAlerts(watch), std::nullopt);
     int32_t today = DayOf(now);
     bool back = now < watch.lastLook;
@@ -91,8 +93,9 @@ std::vector<ListBox> MissedReminders(const std::vector<Reminder>& table, const S
     std::vector<ListBox> missed;
     for (size_t i = 0; i < table.size(); ++i) {
         std::optional<ReminderId> id = IdOf(table[i]);
-        if (table[i].active != 0 && id && id->moment < todayStart && !IsSeen(seen, *id))
-            missed.push_back({i, TodayAt(id->moment), true, id});
+        if (table[i].active != 0 && id && id->moment < todayStart && !IsSeen(seen, *id) &&
+            !IsSnoozed(seen, *id))
+            missed.push_back({i, TodayAt(id->moment), id});
     }
     // A reminder without a time has its day's first moment, as one at 00:00 has.
     auto order = [&](const ListBox& box) {
@@ -119,7 +122,10 @@ int64_t SeenThroughList(const DayList& list, size_t firstOpen) {
 
 DayList ReadDayList(WatchState& watch, const std::vector<Reminder>& table, const Today& today,
                     int64_t readAt) {
-    DayList list{readAt, MissedReminders(table, watch.seen, today)};
+    DayList list{readAt, {}, {}};
+    list.missed = MissedReminders(table, watch.seen, today);
+    for (const ListBox& missed : list.missed)
+        watch.waiting.insert(*missed.seenWhenClosed);
     for (size_t i = 0; i < table.size(); ++i) {
         std::optional<ReminderId> id = IdOf(table[i]);
         if (!IsReminderForToday(table[i], today) || !id)
@@ -127,9 +133,9 @@ DayList ReadDayList(WatchState& watch, const std::vector<Reminder>& table, const
         bool due = id->moment <= readAt;
         if (due)
             watch.shown.insert(*id);
-        list.boxes.push_back(
-            {i, today, false, due && !IsSeen(watch.seen, *id) ? id : std::nullopt});
+        list.boxes.push_back({i, today, due && !IsSeen(watch.seen, *id) ? id : std::nullopt});
     }
+    watch.listSeenThrough = SeenThroughList(list, 0);
     watch.days[DayOf(readAt)] = true;
     watch.readUntil = readAt;
     watch.owed.clear();
@@ -138,8 +144,9 @@ DayList ReadDayList(WatchState& watch, const std::vector<Reminder>& table, const
 }
 
 void NoteListBoxClosed(WatchState& watch, const DayList& list, size_t box) {
+    watch.listSeenThrough = SeenThroughList(list, box + 1);
     watch.seenUnsaved |=
-        NoteSeen(watch.seen, SeenThroughList(list, box + 1), list.boxes[box].seenWhenClosed);
+        NoteSeen(watch.seen, SeenThroughAlerts(watch), list.boxes[box].seenWhenClosed);
 }
 uint32_t TimerDelay(int64_t millisecondsToDue) {
     constexpr int64_t kPastDue = 1000;
@@ -152,6 +159,9 @@ uint32_t NextLookDelay(const ClockReading& now, const WatchState& watch, bool fo
     int64_t due = NextDayStart(now.moment);
     if (watch.lastLookRead && watch.nextAlert && *watch.nextAlert < due)
         due = *watch.nextAlert;
+    for (const Snooze& snooze : watch.seen.snoozed)
+        if (snooze.until > now.moment && !watch.waiting.count(snooze.id))
+            due = std::min(due, snooze.until);
     int64_t wait = TimerDelay(FirstInstantShowing(due, now.instant, localMomentAt) - now.instant);
     if (!watch.lastLookRead)
         wait = std::min(wait, kRetryAfterFailedRead);

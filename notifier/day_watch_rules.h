@@ -44,6 +44,11 @@ struct WatchState {
     std::set<ReminderId> shown;
     // Due at the last look and left for after the box it showed: they come next.
     std::set<ReminderId> owed;
+    // The reminders in the alerts window, not closed yet: the seen moment stays before them.
+    std::set<ReminderId> waiting;
+    // While a day's list shows, every reminder up to this moment has been seen as far as the list
+    // goes: it stays before its boxes still open. None once the next look comes.
+    std::optional<int64_t> listSeenThrough;
     // The moment of the last look, by which a clock set back is told.
     int64_t lastLook = 0;
     // The moment up to which the file has been read for alerts: a reminder whose moment is at or
@@ -80,29 +85,31 @@ enum class DueAtLook {
 // still to come from `now` on come, but not those shown. What the user has seen stays seen.
 DueAtLook VisitClock(WatchState& watch, int64_t now);
 
-// One box of a day's list: a reminder of a day that the user missed, or one of today's.
+// One box of a day's list, or a reminder of a day that the user missed.
 struct ListBox {
     size_t index; // in the table
     Today day;    // the reminder's own
-    bool missed;
     // Set where closing the box sees the reminder: a missed one, or one of today's not seen
     // before whose moment had come by the list's read (the others come at their time).
     std::optional<ReminderId> seenWhenClosed;
 };
 struct DayList {
     int64_t readAt = 0;
-    std::vector<ListBox> boxes;
+    std::vector<ListBox> missed; // for the alerts window, which now holds them
+    std::vector<ListBox> boxes;  // today's, in file order
 };
 
 // The live reminders of the days before `today` that the user has not seen (the computer was
-// off, asleep or without the watch at their time): the oldest day first, and within a day those
-// without a time first, then by time, then in file order.
+// off, asleep or without the watch at their time) nor put off, which come by their snooze: the
+// oldest day first, and within a day those without a time first, then by time, then in file
+// order.
 std::vector<ListBox> MissedReminders(const std::vector<Reminder>& table, const SeenRecord& seen,
                                      const Today& today);
 
 // Today's list, read into `table` at `readAt` once the greeting was closed: the missed
-// reminders, then today's in file order. What fell due by then is in it and does not come again
-// as an alert; the alerts to come are those after it.
+// reminders, which go into the alerts window, and today's in file order. What fell
+// due by then is in it and does not come again as an alert; the alerts to come are those after
+// it.
 DayList ReadDayList(WatchState& watch, const std::vector<Reminder>& table, const Today& today,
                     int64_t readAt);
 
@@ -128,6 +135,7 @@ constexpr int64_t kLookWithoutNotices = 60 * 1000;
 uint32_t TimerDelay(int64_t millisecondsToDue);
 
 // The timer's wait after the look at `now`: to the first instant that shows the day's next
-// alert or the next day; sooner while the file could not be read or the folder gives no notices.
+// alert, the end of a snooze, or the next day; sooner while the file could not be read or the
+// folder gives no notices.
 uint32_t NextLookDelay(const ClockReading& now, const WatchState& watch, bool folderWatched,
                        LocalMomentAtFunction localMomentAt);

@@ -16,6 +16,19 @@ int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
     return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear - 719468;
 }
 
+// The date of a count of days from 1 January 1970.
+void CivilFromDays(int64_t days, int64_t& year, int64_t& month, int64_t& day) {
+    days += 719468;
+    int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    int64_t dayOfEra = days - era * 146097;
+    int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    int64_t monthIndex = (5 * dayOfYear + 2) / 153;
+    day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+    month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+    year = yearOfEra + era * 400 + (month <= 2);
+}
+
 // A moment in milliseconds on a clock that is never set: what the local clock shows, as a number
 // that time can be added to.
 int64_t WallMilliseconds(int64_t moment) {
@@ -55,6 +68,17 @@ int64_t SecondBefore(int64_t moment) {
         }
     }
     return LocalMoment(year, month, day, seconds / 3600, seconds / 60 % 60, seconds % 60);
+}
+
+int64_t MomentAfter(int64_t moment, int64_t seconds) {
+    int64_t total = WallMilliseconds(moment) / 1000 + seconds;
+    int64_t days = total >= 0 ? total / 86400 : (total - 86399) / 86400,
+            rest = total - days * 86400;
+    int64_t year = 0, month = 0, day = 0;
+    CivilFromDays(days, year, month, day);
+    return LocalMoment(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day),
+                       static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
+                       static_cast<int>(rest % 60));
 }
 
 int64_t NextDayStart(int64_t moment) {

@@ -17,6 +17,10 @@ bool IsLocalMoment(int64_t moment);
 // first moment of the day after (NextDayStart) gives the last second of the moment's own day.
 int64_t SecondBefore(int64_t moment);
 
+// The moment that many seconds later on the wall clock, whatever the clock does meanwhile: a
+// snooze of an hour ends an hour after it on the clock's face.
+int64_t MomentAfter(int64_t moment, int64_t seconds);
+
 // The first moment of the day after the moment's own. Not a real date (20261232000000 follows
 // 31 December), but every moment of the next day and later is at least that.
 int64_t NextDayStart(int64_t moment);

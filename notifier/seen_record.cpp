@@ -24,6 +24,21 @@ bool TakeNumber(std::string_view& in, uint64_t& value, size_t bytes) {
 
 } // namespace
 
+namespace {
+
+std::vector<Snooze>::iterator SnoozeOf(SeenRecord& seen, const ReminderId& reminder) {
+    return std::lower_bound(
+        seen.snoozed.begin(), seen.snoozed.end(), reminder,
+        [](const Snooze& snooze, const ReminderId& id) { return snooze.id < id; });
+}
+
+} // namespace
+
+bool IsSnoozed(const SeenRecord& seen, const ReminderId& reminder) {
+    return std::any_of(seen.snoozed.begin(), seen.snoozed.end(),
+                       [&](const Snooze& snooze) { return snooze.id == reminder; });
+}
+
 bool IsSeen(const SeenRecord& seen, const ReminderId& reminder) {
     return reminder.moment <= seen.seenThrough ||
            std::binary_search(seen.seenAhead.begin(), seen.seenAhead.end(), reminder);
@@ -31,6 +46,13 @@ bool IsSeen(const SeenRecord& seen, const ReminderId& reminder) {
 
 bool NoteSeen(SeenRecord& seen, int64_t through, std::optional<ReminderId> closed) {
     bool changed = false;
+    if (closed) {
+        auto snooze = SnoozeOf(seen, *closed);
+        if (snooze != seen.snoozed.end() && snooze->id == *closed) {
+            seen.snoozed.erase(snooze);
+            changed = true;
+        }
+    }
     if (through > seen.seenThrough) {
         seen.seenThrough = through;
         std::erase_if(seen.seenAhead, [&](const ReminderId& id) { return id.moment <= through; });
@@ -44,6 +66,20 @@ bool NoteSeen(SeenRecord& seen, int64_t through, std::optional<ReminderId> close
     return changed;
 }
 
+void NoteSnoozed(SeenRecord& seen, const ReminderId& reminder, int64_t until) {
+    auto snooze = SnoozeOf(seen, reminder);
+    if (snooze != seen.snoozed.end() && snooze->id == reminder)
+        snooze->until = until;
+    else
+        seen.snoozed.insert(snooze, Snooze{reminder, until});
+}
+
+int64_t SeenThroughSnoozes(const SeenRecord& seen) {
+    if (seen.snoozed.size() <= kSnoozesKept)
+        return INT64_MAX;
+    return SecondBefore(seen.snoozed[kSnoozesKept].id.moment);
+}
+
 std::string SeenRecordBytes(const SeenRecord& seen) {
     std::string bytes;
     PutNumber(bytes, static_cast<uint64_t>(seen.seenThrough), 8);
@@ -51,6 +87,15 @@ std::string SeenRecordBytes(const SeenRecord& seen) {
     for (const ReminderId& id : seen.seenAhead) {
         PutNumber(bytes, static_cast<uint64_t>(id.moment), 8);
         PutNumber(bytes, id.hash, 8);
+    }
+    size_t snoozes = std::min(seen.snoozed.size(), kSnoozesKept);
+    if (snoozes == 0)
+        return bytes; // as the release before the snoozes reads it
+    PutNumber(bytes, snoozes, 4);
+    for (size_t i = 0; i < snoozes; ++i) {
+        PutNumber(bytes, static_cast<uint64_t>(seen.snoozed[i].id.moment), 8);
+        PutNumber(bytes, seen.snoozed[i].id.hash, 8);
+        PutNumber(bytes, static_cast<uint64_t>(seen.snoozed[i].until), 8);
     }
     return bytes;
 }
@@ -72,6 +117,22 @@ std::optional<SeenRecord> ReadSeenRecord(std::string_view bytes) {
             (!seen.seenAhead.empty() && !(seen.seenAhead.back() < id)))
             return std::nullopt;
         seen.seenAhead.push_back(id);
+    }
+    count = 0;
+    if (!bytes.empty() && (!TakeNumber(bytes, count, 4) || count == 0 || count > kSnoozesKept))
+        return std::nullopt;
+    for (uint64_t i = 0; i < count; ++i) {
+        Snooze snooze;
+        uint64_t until = 0;
+        if (!TakeNumber(bytes, number, 8) || !TakeNumber(bytes, snooze.id.hash, 8) ||
+            !TakeNumber(bytes, until, 8))
+            return std::nullopt;
+        snooze.id.moment = static_cast<int64_t>(number);
+        snooze.until = static_cast<int64_t>(until);
+        if (!IsLocalMoment(snooze.id.moment) || !IsLocalMoment(snooze.until) ||
+            (!seen.snoozed.empty() && !(seen.snoozed.back().id < snooze.id)))
+            return std::nullopt;
+        seen.snoozed.push_back(snooze);
     }
     if (!bytes.empty())
         return std::nullopt;

@@ -13,7 +13,7 @@ std::optional<DueAlert> TakeDueAlert(WatchState& watch, const std::vector<Remind
     for (size_t i = 0; i < table.size(); ++i) {
         std::optional<ReminderId> id = IdOf(table[i]);
         if (!id || AlertMinute(table[i].time) < 0 || !IsReminderForToday(table[i], today) ||
-            watch.shown.count(*id))
+            watch.shown.count(*id) || IsSnoozed(watch.seen, *id))
             continue;
         if (id->moment > now) {
             next = std::min(next.value_or(id->moment), id->moment);
@@ -26,6 +26,7 @@ std::optional<DueAlert> TakeDueAlert(WatchState& watch, const std::vector<Remind
     if (due) {
         owed.erase(due->id);
         watch.shown.insert(due->id);
+        watch.waiting.insert(due->id);
     }
     watch.owed = std::move(owed);
     watch.readUntil = std::max(watch.readUntil, now);
@@ -34,14 +35,44 @@ std::optional<DueAlert> TakeDueAlert(WatchState& watch, const std::vector<Remind
     return due;
 }
 
+std::optional<DueAlert> TakeDueSnooze(WatchState& watch, const std::vector<Reminder>& table,
+                                      int64_t now) {
+    std::vector<Snooze>& snoozed = watch.seen.snoozed;
+    for (auto snooze = snoozed.begin(); snooze != snoozed.end();) {
+        if (snooze->until > now || watch.waiting.count(snooze->id)) {
+            ++snooze;
+            continue;
+        }
+        for (size_t i = 0; i < table.size(); ++i)
+            if (table[i].active != 0 && IdOf(table[i]) == snooze->id) {
+                watch.waiting.insert(snooze->id);
+                return DueAlert{i, snooze->id};
+            }
+        snooze = snoozed.erase(snooze);
+        watch.seenUnsaved = true;
+    }
+    return std::nullopt;
+}
+
 int64_t SeenThroughAlerts(const WatchState& watch) {
-    if (watch.owed.empty())
-        return watch.readUntil;
-    return std::min(watch.readUntil, SecondBefore(watch.owed.begin()->moment));
+    int64_t through = std::min(watch.readUntil, SeenThroughSnoozes(watch.seen));
+    if (watch.listSeenThrough)
+        through = std::min(through, *watch.listSeenThrough);
+    for (const std::set<ReminderId>* open : {&watch.owed, &watch.waiting})
+        if (!open->empty())
+            through = std::min(through, SecondBefore(open->begin()->moment));
+    return through;
 }
 
 void NoteAlertClosed(WatchState& watch, const ReminderId& id) {
+    watch.waiting.erase(id);
     watch.seenUnsaved |= NoteSeen(watch.seen, SeenThroughAlerts(watch), id);
+}
+
+void NoteAlertSnoozed(WatchState& watch, const ReminderId& id, int64_t until) {
+    watch.waiting.erase(id);
+    NoteSnoozed(watch.seen, id, until);
+    watch.seenUnsaved = true;
 }
 
 void NoteFolderChange(WatchState& watch, int64_t unchangedAt) {

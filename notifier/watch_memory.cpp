@@ -15,7 +15,7 @@ std::wstring KeyPath() {
 } // namespace
 
 std::optional<SeenRecord> RecallSeen(const std::wstring& folderName) {
-    char bytes[512];
+    char bytes[kSeenRecordMostBytes];
     DWORD size = sizeof bytes, type = REG_NONE;
     // Not RRF_RT_REG_BINARY | RRF_RT_REG_QWORD: that is RRF_RT_QWORD, which takes 8 bytes alone.
     if (RegGetValueW(HKEY_CURRENT_USER, KeyPath().c_str(), folderName.c_str(), RRF_RT_ANY, &type,

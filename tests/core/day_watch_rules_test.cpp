@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -67,6 +68,9 @@ TEST(DayWatchRules, TimerFiresJustAfterItsMomentWhateverTheClockSays) {
     // Without the folder's notices, a look each minute; after a failed read, one within 30 s.
     watch.nextAlert = LocalMoment(2026, 12, 6, 17, 0, 0);
     EXPECT_EQ(NextLookDelay(afternoon, watch, false, MomentOnTheSixth), 60000u);
+    watch.seen.snoozed = {Snooze{ReminderId{LocalMoment(2026, 12, 6, 9, 0, 0), 1},
+                                 LocalMoment(2026, 12, 6, 16, 0, 0)}};
+    EXPECT_EQ(NextLookDelay(afternoon, watch, true, MomentOnTheSixth), 31000u) << "a snooze's end";
     watch.lastLookRead = false;
     EXPECT_EQ(NextLookDelay(afternoon, watch, true, MomentOnTheSixth), 30000u);
 }
@@ -408,11 +412,14 @@ int64_t At(int year, int month, int day, int hour, int minute) {
     return LocalMoment(year, month, day, hour, minute, 0);
 }
 
-// The watch as its window runs it, over the rules alone: each look shows what is due, one box
-// after the other, and keeps what was seen after each box, in the bytes it keeps.
+// The watch as its window runs it, over the rules alone: each look shows what is due, the
+// greeting and the day's list one box after the other, and then the alerts window, whose lines
+// the user closes oldest first, or puts off by the minutes that `snoozes` gives for its text
+// (once). What was seen is kept after each box and line, in the bytes the watch keeps.
 struct WatchRun {
     std::vector<Reminder> file;
     std::string kept = {}; // the registry value; empty while nothing is kept
+    std::map<std::string, int> snoozes = {};
     WatchState state = {};
 
     // A logon, or the installer's restart of the watch, at `now`: a new process.
@@ -421,13 +428,21 @@ struct WatchRun {
         StartWatch(state, kept.empty() ? std::nullopt : ReadSeenRecord(kept), now, restarted);
         return Look(now, closes);
     }
-    // What a look at `now` shows, each box closed as it comes, until the power is cut with the
-    // box after `closes` boxes open.
+    // What a look at `now` shows, each box and line closed as it comes, until the power is cut
+    // with the box or line after `closes` open.
     Boxes Look(int64_t now, size_t closes = SIZE_MAX) {
         Boxes shown;
         auto close = [&](std::string box) {
             shown.push_back(std::move(box));
             return shown.size() <= closes;
+        };
+        std::vector<std::pair<ReminderId, std::string>> window;
+        auto line = [&](const ReminderId& id, size_t index) {
+            window.emplace_back(
+                id, (DayOf(id.moment) == DayOf(now)
+                         ? "alert "
+                         : "missed " + TodayAt(id.moment).shortDate.substr(0, 5) + " ") +
+                        file[index].text);
         };
         for (;;) {
             Today today = TodayAt(now);
@@ -435,25 +450,41 @@ struct WatchRun {
             if (due == DueAtLook::Greeting && !close("greeting " + today.shortDate.substr(0, 5)))
                 return shown;
             Keep();
-            if (due != DueAtLook::Alerts) {
-                DayList list = ReadDayList(state, file, today, now);
-                for (size_t i = 0; i < list.boxes.size(); ++i) {
-                    const ListBox& box = list.boxes[i];
-                    const std::string& text = file[box.index].text;
-                    if (!close(box.missed ? "missed " + box.day.shortDate.substr(0, 5) + " " + text
-                                          : "list " + text))
-                        return shown;
-                    NoteListBoxClosed(state, list, i);
-                    Keep();
-                }
-                continue;
+            if (due == DueAtLook::Alerts)
+                break;
+            DayList list = ReadDayList(state, file, today, now);
+            for (const ListBox& missed : list.missed)
+                line(*missed.seenWhenClosed, missed.index);
+            for (size_t i = 0; i < list.boxes.size(); ++i) {
+                if (!close("list " + file[list.boxes[i].index].text))
+                    return shown;
+                NoteListBoxClosed(state, list, i);
+                Keep();
             }
-            std::optional<DueAlert> alert = TakeDueAlert(state, file, today, now);
-            if (!alert || !close("alert " + file[alert->index].text))
+        }
+        // Bounded: a rule that gave the same line again and again fails here, not hangs.
+        while (window.size() <= file.size())
+            if (std::optional<DueAlert> snoozed = TakeDueSnooze(state, file, now))
+                line(snoozed->id, snoozed->index);
+            else
+                break;
+        while (std::optional<DueAlert> alert = TakeDueAlert(state, file, TodayAt(now), now))
+            line(alert->id, alert->index);
+        std::stable_sort(window.begin(), window.end(), [](const auto& a, const auto& b) {
+            return a.first.moment < b.first.moment;
+        });
+        for (const auto& [id, text] : window) {
+            if (!close(text))
                 return shown;
-            NoteAlertClosed(state, alert->id);
+            if (auto snooze = snoozes.find(text); snooze != snoozes.end()) {
+                NoteAlertSnoozed(state, id, MomentAfter(now, snooze->second * 60));
+                snoozes.erase(snooze);
+            } else {
+                NoteAlertClosed(state, id);
+            }
             Keep();
         }
+        return shown;
     }
     // The session ends: the watch keeps what it has seen.
     void End() { Keep(); }
@@ -540,8 +571,8 @@ TEST(WhatWasSeen, StaysSeenAndEachReminderComesOnce) {
         run.Start(At(2026, 12, 8, 12, 0));
         run.End();
         EXPECT_EQ(run.Start(At(2026, 12, 20, 12, 0)),
-                  (Boxes{"greeting 20/12", "missed 09/12 nueve", "missed 15/12 quince",
-                         "list veinte", "list tarde"}));
+                  (Boxes{"greeting 20/12", "list veinte", "list tarde", "missed 09/12 nueve",
+                         "missed 15/12 quince"}));
         EXPECT_EQ(run.Look(At(2026, 12, 20, 16, 0)), (Boxes{"alert tarde"}));
         // Put right while the watch runs, until the day seen early comes.
         EXPECT_EQ(run.Look(At(2026, 12, 9, 10, 0)), (Boxes{"greeting 09/12", "list nueve"}));
@@ -552,6 +583,80 @@ TEST(WhatWasSeen, StaysSeenAndEachReminderComesOnce) {
         EXPECT_EQ(run.Start(At(2026, 12, 9, 12, 0)), (Boxes{"greeting 09/12", "list nueve"}));
         EXPECT_EQ(run.Look(At(2026, 12, 9, 16, 0)), (Boxes{"alert nueve"}));
         EXPECT_EQ(run.Start(At(2026, 12, 15, 12, 0)), (Boxes{"greeting 15/12", "list quince"}));
+    }
+}
+
+// A reminder put off comes back once at the end of its snooze: in the same run, after the
+// installer's restart, or as missed at the next greeting if the watch was not running then;
+// never if it was deleted meanwhile. One left open in the alerts window comes again after a
+// power cut.
+TEST(WhatWasSeen, WhatIsPutOffOrLeftOpenComesBackOnce) {
+    const char date[] = "8 Diciembre 2026";
+    {
+        WatchRun run{{MakeReminder("16:00", date, "dentista", 1),
+                      MakeReminder("16:00", date, "farmacia", 1)}};
+        run.Start(At(2026, 12, 8, 15, 0));
+        run.snoozes = {{"alert dentista", 5}};
+        EXPECT_EQ(run.Look(At(2026, 12, 8, 16, 0), 1), (Boxes{"alert dentista", "alert farmacia"}));
+        EXPECT_EQ(run.Start(At(2026, 12, 8, 16, 2), true), (Boxes{"alert farmacia"}))
+            << "the installer's restart with one line left open";
+        EXPECT_EQ(run.Look(At(2026, 12, 8, 16, 4)), Boxes{});
+        EXPECT_EQ(run.Look(At(2026, 12, 8, 16, 5)), (Boxes{"alert dentista"}));
+        EXPECT_EQ(run.Look(At(2026, 12, 8, 16, 6)), Boxes{});
+        EXPECT_EQ(run.Start(At(2026, 12, 9, 8, 0)), (Boxes{"greeting 09/12"}));
+    }
+    {
+        // Put off by a day at a logon, with a power cut while the snooze runs: not missed at the
+        // logon before its end, missed at the one after.
+        WatchRun run{{MakeReminder("##:##", date, "regalo", 1)}};
+        run.Start(At(2026, 12, 7, 20, 0));
+        run.snoozes = {{"missed 08/12 regalo", 24 * 60}};
+        EXPECT_EQ(run.Start(At(2026, 12, 9, 8, 0)),
+                  (Boxes{"greeting 09/12", "missed 08/12 regalo"}));
+        EXPECT_EQ(run.Start(At(2026, 12, 9, 9, 0)), (Boxes{"greeting 09/12"}));
+        EXPECT_EQ(run.Start(At(2026, 12, 10, 8, 30)),
+                  (Boxes{"greeting 10/12", "missed 08/12 regalo"}));
+        EXPECT_EQ(run.Start(At(2026, 12, 10, 8, 31)), (Boxes{"greeting 10/12"}));
+    }
+    {
+        // Deleted in the editor while put off: it does not come, and its snooze is forgotten.
+        WatchRun run{{MakeReminder("16:00", date, "borrado", 1)}};
+        run.Start(At(2026, 12, 8, 15, 0));
+        run.snoozes = {{"alert borrado", 10}};
+        EXPECT_EQ(run.Look(At(2026, 12, 8, 16, 0)), (Boxes{"alert borrado"}));
+        run.file[0].text = "cambiado";
+        EXPECT_EQ(run.Look(At(2026, 12, 8, 16, 10)), Boxes{});
+        EXPECT_TRUE(run.state.seen.snoozed.empty());
+    }
+    {
+        // More put off than are kept: after a power cut, the one not kept comes as missed.
+        WatchRun run{{}};
+        for (int i = 0; i <= int{kSnoozesKept}; ++i) {
+            run.file.push_back(MakeReminder("##:##", "7 Diciembre 2026", std::to_string(i), 1));
+            run.snoozes["missed 07/12 " + std::to_string(i)] = 24 * 60;
+        }
+        run.Start(At(2026, 12, 6, 20, 0));
+        EXPECT_EQ(run.Start(At(2026, 12, 8, 8, 0)).size(), kSnoozesKept + 2);
+        EXPECT_EQ(run.Look(At(2026, 12, 8, 8, 1)), Boxes{});
+        Boxes again = run.Start(At(2026, 12, 8, 9, 0));
+        ASSERT_EQ(again.size(), 2u);
+        EXPECT_EQ(again[1].substr(0, 13), "missed 07/12 ");
+    }
+    {
+        // A missed reminder closed in the window while today's list still shows one due: that
+        // one is not seen until its box is closed.
+        std::vector<Reminder> table = {MakeReminder("21:00", "7 Diciembre 2026", "tarde", 1),
+                                       MakeReminder("09:00", date, "pronto", 1)};
+        WatchState watch;
+        StartWatch(watch, SeenRecord{At(2026, 12, 7, 20, 0), {}}, At(2026, 12, 8, 10, 0), false);
+        ASSERT_EQ(VisitClock(watch, At(2026, 12, 8, 10, 0)), DueAtLook::Greeting);
+        DayList list =
+            ReadDayList(watch, table, TodayAt(At(2026, 12, 8, 10, 0)), At(2026, 12, 8, 10, 0));
+        ASSERT_EQ(list.missed.size(), 1u);
+        NoteAlertClosed(watch, *list.missed[0].seenWhenClosed);
+        EXPECT_FALSE(IsSeen(watch.seen, *list.boxes[0].seenWhenClosed));
+        NoteListBoxClosed(watch, list, 0);
+        EXPECT_TRUE(IsSeen(watch.seen, *list.boxes[0].seenWhenClosed));
     }
 }
 
@@ -569,6 +674,27 @@ TEST(WhatWasSeen, IsKeptBoundedAndADamagedRecordIsNothing) {
     EXPECT_TRUE(NoteSeen(seen, At(2026, 12, 9, 9, 0), std::nullopt));
     EXPECT_EQ(seen, (SeenRecord{At(2026, 12, 9, 9, 0), {}}));
     EXPECT_TRUE(IsSeen(seen, ReminderId{At(2026, 12, 9, 9, 0), 7}));
+
+    // Twenty put off: the oldest sixteen are kept, and the seen moment stays before the others.
+    for (int i = 0; i < 20; ++i)
+        NoteSnoozed(seen, ReminderId{At(2026, 12, 9, 10, i), 1}, At(2026, 12, 9, 12, 0));
+    EXPECT_FALSE(IsSeen(seen, ReminderId{At(2026, 12, 9, 8, 0), 1}) &&
+                 IsSeen(seen, ReminderId{At(2026, 12, 9, 10, 0), 1}));
+    EXPECT_EQ(SeenThroughSnoozes(seen), SecondBefore(At(2026, 12, 9, 10, 16)));
+    bytes = SeenRecordBytes(seen);
+    EXPECT_EQ(bytes.size(), 8 + 4 + 4 + 24 * kSnoozesKept);
+    SeenRecord kept = seen;
+    kept.snoozed.resize(kSnoozesKept);
+    EXPECT_EQ(ReadSeenRecord(bytes), kept);
+    SeenRecord full = kept;
+    for (uint64_t hash = 1; hash <= kSeenAheadKept; ++hash)
+        full.seenAhead.push_back(ReminderId{At(2026, 12, 9, 9, 30), hash});
+    EXPECT_EQ(SeenRecordBytes(full).size(), kSeenRecordMostBytes) << "what the watch reads back";
+    NoteSeen(seen, 0, ReminderId{At(2026, 12, 9, 10, 3), 1});
+    EXPECT_TRUE(IsSeen(seen, ReminderId{At(2026, 12, 9, 10, 3), 1})) << "closed, no more put off";
+    std::string noUntil =
+        SeenRecordBytes(SeenRecord{At(2026, 12, 8, 11, 0), {}, {seen.snoozed[0]}});
+    noUntil[noUntil.size() - 2] = 0x7F;
 
     auto qword = [](int64_t moment) {
         return SeenRecordBytes(SeenRecord{moment, {}}).substr(0, 8);
@@ -588,6 +714,6 @@ TEST(WhatWasSeen, IsKeptBoundedAndADamagedRecordIsNothing) {
     for (const std::string& damaged :
          {qword(20261200110000), qword(20261206240000), qword(0x4142434445464748), std::string(),
           qword(At(2026, 12, 8, 11, 0)) + "\x01", one + "x", one.substr(0, one.size() - 1),
-          wrongCount, aheadBehind, tooMany})
+          wrongCount, aheadBehind, tooMany, noUntil, one + std::string(4, '\0')})
         EXPECT_FALSE(ReadSeenRecord(damaged)) << damaged.size() << " bytes";
 }

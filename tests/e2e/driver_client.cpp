@@ -111,6 +111,31 @@ std::string Driver::FindDialog(const std::string& captionPrefix, int timeoutMs) 
     return words.at(0) == "dialog" ? words.at(1) : "";
 }
 
+std::vector<std::string> Driver::ListLines(const std::string& dialog, int listId) {
+    std::vector<std::string> lines;
+    for (const std::string& line : Command("listbox " + dialog + " " + std::to_string(listId)))
+        if (line.rfind("line ", 0) == 0)
+            lines.push_back(Unhex(line.substr(5)));
+    return lines;
+}
+
+std::string Driver::FindAlertsWindow(int timeoutMs) {
+    std::string found;
+    WaitUntil(
+        [&] {
+            for (const std::string& dialog : Ask("dialogs " + Hex("Recordatorio"))) {
+                if (dialog == "dialogs")
+                    continue;
+                // Not the editor's, "Recordatorio - " and the date.
+                if (Unhex(Ask("window " + dialog).at(12)) == "Recordatorio")
+                    return !(found = dialog).empty();
+            }
+            return false;
+        },
+        std::chrono::milliseconds(timeoutMs));
+    return found;
+}
+
 bool Driver::Alive(const std::string& handle) {
     return Ask("alive " + handle).at(1) == "1";
 }

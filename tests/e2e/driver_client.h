@@ -22,6 +22,11 @@ constexpr std::chrono::seconds kEffectDeadline{30};
 bool WaitUntil(const std::function<bool()>& done,
                std::chrono::milliseconds deadline = kEffectDeadline);
 
+// The buttons of boxes and dialogs (IDOK, IDYES, IDNO).
+constexpr int kOk = 1, kYes = 6, kNo = 7;
+// The alerts window's controls.
+constexpr int kAlertListId = 101, kAlertDetailId = 102, kAcceptAllId = 103, kSnoozeId = 104;
+
 // A message box on screen: no owner and no icon is what the kit's boxes must look like.
 struct Box {
     std::string handle;
@@ -64,6 +69,11 @@ class Driver {
     void Press(const Box& box, int buttonId);
     // A visible dialog (not a message box) whose caption starts so.
     std::string FindDialog(const std::string& captionPrefix, int timeoutMs = 30000);
+    // The lines of a dialog's list box.
+    std::vector<std::string> ListLines(const std::string& dialog, int listId);
+    // The day watch's alerts window: the visible dialog captioned "Recordatorio", waiting up to
+    // timeoutMs for it; "" if none.
+    std::string FindAlertsWindow(int timeoutMs = 30000);
     bool Alive(const std::string& handle);
     // A top-level window of that class, shown or hidden, and with that title if one is given (a
     // Windows path, UTF-8), waiting up to timeoutMs for it; "" if none.

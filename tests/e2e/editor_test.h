@@ -14,7 +14,6 @@
 #include <chrono>
 #include <thread>
 
-constexpr int kOk = 1, kYes = 6, kNo = 7;
 inline const char kSixthOfDecember[] = "2026-12-06 09:05:07";
 inline const char kEmptyCounter[] = "Escritas 0000 de 1023";
 
