@@ -105,9 +105,9 @@ void SelectLine(HWND dialog, const AlertWindow& window, size_t index) {
     ShowSelectedLine(dialog, window);
 }
 
-// Takes `count` lines from `first` out of the window, then tells the watch. A window left without
-// lines is destroyed before that, so that nothing of it is touched once the watch has been told
-// (which may bring new lines, and a new window).
+// Takes `count` lines from `first` out of the window, then tells the watch, which keeps what the
+// user did before it returns. A window left without lines is destroyed after that: once it is
+// gone, nothing the user did in it can be lost.
 void CloseLines(HWND dialog, AlertWindow& window, size_t first, size_t count,
                 std::optional<int> snoozeMinutes) {
     if (count == 0)
@@ -118,14 +118,13 @@ void CloseLines(HWND dialog, AlertWindow& window, size_t first, size_t count,
     for (auto line = begin; line != end; ++line)
         closed.ids.push_back(line->id);
     window.lines.erase(begin, end);
-    if (window.lines.empty()) {
-        window.dialog.reset();
-    } else {
-        for (size_t i = 0; i < count; ++i)
-            SendDlgItemMessageW(dialog, kListId, LB_DELETESTRING, first, 0);
+    for (size_t i = 0; i < count; ++i)
+        SendDlgItemMessageW(dialog, kListId, LB_DELETESTRING, first, 0);
+    if (!window.lines.empty())
         SelectLine(dialog, window, std::min(first, window.lines.size() - 1));
-    }
     SendMessageW(window.watchWindow, kAlertsClosed, 0, reinterpret_cast<LPARAM>(&closed));
+    if (window.lines.empty())
+        window.dialog.reset();
 }
 
 void CloseSelectedLine(HWND dialog, AlertWindow& window, std::optional<int> snoozeMinutes) {
