@@ -14,9 +14,10 @@
 constexpr wchar_t kDayWatchClass[] = L"Recordatorio.AvisoDiario";
 
 // Greets today, then every new day at its start (midnight, a resume from sleep, a change of the
-// clock or time zone), each day once, after the boxes of the days the user missed since the last
-// day whose list was seen; and brings each of the day's timed reminders again at its time, above
-// other windows, until the session ends or the window is closed. A watch that the installer
+// clock or time zone), each day once, with the reminders of the days the user missed since the
+// last day whose list was seen; and brings each of the day's timed reminders again at its time,
+// and each one put off at the end of its snooze. Those come in the alerts window, above other
+// windows, until the session ends or the window is closed. A watch that the installer
 // `restarted` goes on from where the one it replaced stopped. A watch that cannot take the
 // folder's `claim` (another watch of the folder has it) ends at once, showing nothing. Returns
 // the exit code, 0.
