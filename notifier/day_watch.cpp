@@ -216,8 +216,9 @@ bool ShowWhatIsDue(DayWatch& watch, const ClockReading& now) {
         lines.push_back(MakeAlertLine(due->id, table[due->index]));
     while (std::optional<DueAlert> due = TakeDueAlert(watch.state, table, today, now.moment))
         lines.push_back(MakeAlertLine(due->id, table[due->index]));
+    // Not kept here: a look in a busy folder comes every second, and a snooze forgotten (its
+    // reminder deleted) is forgotten again after a power cut.
     AddAlertLines(watch.alerts, lines);
-    KeepWhatWasSeen(watch); // a snooze of a reminder deleted is forgotten
     return false;
 }
 
