@@ -1,8 +1,10 @@
 // The day watch's cost while it waits for a timed reminder due later in the day and for the next
 // day, against a yardstick built the same way that waits with a hidden window and nothing to do:
 // wake-ups in a minute of idling and private memory, and wake-ups in 10 s of a busy folder, where
-// another program writes a file beside the reminder file every 5 ms. Both builds; the day watch
-// and its yardstick idle side by side over the same time.
+// another program writes a file beside the reminder file every 5 ms. Beside them a second watch,
+// whose alerts window shows two lines for a minute, untouched, and is then gone for a minute
+// after Aceptar todos. Both builds; the watches and the yardstick idle side by side over the same
+// time.
 //
 // Wake-ups are counted from outside, as the voluntary context switches of every thread of every
 // Linux process of the program (the Wine process, and for a 32-bit program also the 64-bit one
@@ -29,6 +31,7 @@ namespace {
 constexpr int kIdleSeconds = 60;
 constexpr int kBusySeconds = 10;
 constexpr int kReminders = 10000;
+constexpr size_t kAlertLines = 2;
 
 // Voluntary context switches of each thread of the processes in that process group, by
 // "process/thread name".
@@ -97,10 +100,11 @@ struct Idler {
 };
 
 // Started on that day ("" for today), the boxes with those captions closed in turn, its hidden
-// window found.
+// window found (with that title, if one is given).
 Idler StartIdler(Driver& driver, const char* what, const std::string& exe,
                  const std::vector<std::string>& arguments, const std::string& fakeTime,
-                 const std::vector<std::string>& captions, const std::string& windowClass) {
+                 const std::vector<std::string>& captions, const std::string& windowClass,
+                 const std::string& title = "") {
     Idler idler{what, StartProgram(exe, fakeTime, arguments), "", {}};
     for (const std::string& caption : captions) {
         std::optional<Box> box = driver.FindBox(caption, 30000);
@@ -110,7 +114,7 @@ Idler StartIdler(Driver& driver, const char* what, const std::string& exe,
         }
         driver.Press(*box, 1);
     }
-    idler.window = driver.FindWindowOfClass(windowClass, 30000);
+    idler.window = driver.FindWindowOfClass(windowClass, 30000, title);
     if (idler.window.empty()) {
         std::fprintf(stderr, "%s has no window of class %s\n", what, windowClass.c_str());
         std::exit(1);
@@ -118,8 +122,15 @@ Idler StartIdler(Driver& driver, const char* what, const std::string& exe,
     return idler;
 }
 
+// A watch's hidden window has its folder's Windows path, without the final backslash, as title.
+std::string WatchTitle(const InstallFolder& folder) {
+    std::string path = folder.WindowsPath(folder.Path());
+    return path.substr(0, path.size() - 1);
+}
+
 void BenchmarkIdling(Driver& driver, const std::string& build) {
     InstallFolder folder(build, {"notifier.exe"});
+    InstallFolder alertFolder(build, {"notifier.exe"});
     WriteFile(folder.Path() + "minimal_watch.exe",
               ReadFile(BuildPath(build, "bench/minimal_watch.exe")));
     // A well-used file, all of it for other days but one reminder at 18:00: the watch has read
@@ -133,15 +144,33 @@ void BenchmarkIdling(Driver& driver, const std::string& build) {
                                    "Llamar al m\xE9"
                                    "dico");
     WriteFile(folder.ReminderFile(), records);
+    // The same file and two reminders for 09:00, which come in the second watch's alerts window
+    // at their time: it starts 90 s before, time enough for the 32-bit build under load to be done
+    // with its boxes.
+    WriteFile(alertFolder.ReminderFile(),
+              records + ReminderRecordBytes("09:00", "6 Diciembre 2026", "Regar las plantas") +
+                  ReminderRecordBytes("09:00", "6 Diciembre 2026", "Sacar la basura"));
     std::vector<Idler> idlers;
     idlers.push_back(StartIdler(
         driver, "day watch (notifier.exe /diario, 10,001 reminders read, one due at 18:00)",
         folder.Program("notifier.exe"), {"/diario"}, "2026-12-06 09:00:00",
-        {"Recordatorio Santoral - Efemerides", "Recordatorio"}, "Recordatorio.AvisoDiario"));
+        {"Recordatorio Santoral - Efemerides", "Recordatorio"}, "Recordatorio.AvisoDiario",
+        WatchTitle(folder)));
+    idlers.push_back(StartIdler(
+        driver, "day watch with its alerts window (the same and two reminders come at 09:00)",
+        alertFolder.Program("notifier.exe"), {"/diario"}, "2026-12-06 08:58:30",
+        {"Recordatorio Santoral - Efemerides", "Recordatorio", "Recordatorio", "Recordatorio"},
+        "Recordatorio.AvisoDiario", WatchTitle(alertFolder)));
     idlers.push_back(StartIdler(driver, "yardstick (hidden window, no timer)",
                                 folder.Path() + "minimal_watch.exe", {}, "", {"Minimal"},
                                 "Minimal.Watch"));
-    std::this_thread::sleep_for(std::chrono::seconds(2)); // the boxes' last messages
+    std::string alerts = driver.FindAlertsWindow(150000);
+    if (alerts.empty() ||
+        !WaitUntil([&] { return driver.ListLines(alerts, kAlertListId).size() == kAlertLines; })) {
+        std::fprintf(stderr, "the second watch's alerts window did not show its two lines\n");
+        std::exit(1);
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(2)); // the boxes' and the window's messages
     auto measure = [&](const char* folderState, int seconds, const std::function<void()>& wait) {
         for (Idler& idler : idlers)
             idler.before = WakeUps(idler.process.Id());
@@ -154,8 +183,17 @@ void BenchmarkIdling(Driver& driver, const std::string& build) {
                         perThread.c_str() + 1, PrivateMiB(driver, idler.window));
         }
     };
-    measure("quiet folder", kIdleSeconds,
-            [] { std::this_thread::sleep_for(std::chrono::seconds(kIdleSeconds)); });
+    auto idle = [] { std::this_thread::sleep_for(std::chrono::seconds(kIdleSeconds)); };
+    measure("quiet folder, the second watch's alerts window shown with two lines", kIdleSeconds,
+            idle);
+    driver.Command("press " + alerts + " " + std::to_string(kAcceptAllId));
+    if (!WaitUntil([&] { return !driver.Alive(alerts); })) {
+        std::fprintf(stderr, "the alerts window stayed after Aceptar todos\n");
+        std::exit(1);
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    measure("quiet folder, the second watch's alerts window gone after Aceptar todos", kIdleSeconds,
+            idle);
     measure("a file beside the reminder file written every 5 ms", kBusySeconds, [&] {
         auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kBusySeconds);
         for (int i = 0; std::chrono::steady_clock::now() < end; ++i) {
