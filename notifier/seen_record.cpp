@@ -26,17 +26,21 @@ bool TakeNumber(std::string_view& in, uint64_t& value, size_t bytes) {
 
 namespace {
 
-std::vector<Snooze>::iterator SnoozeOf(SeenRecord& seen, const ReminderId& reminder) {
+// Where the reminder's snooze is, or would go: the snoozes are in the order of their reminders.
+template <typename Snoozes> auto SnoozePlace(Snoozes& snoozed, const ReminderId& reminder) {
     return std::lower_bound(
-        seen.snoozed.begin(), seen.snoozed.end(), reminder,
+        snoozed.begin(), snoozed.end(), reminder,
         [](const Snooze& snooze, const ReminderId& id) { return snooze.id < id; });
+}
+
+template <typename Snoozes> bool HoldsSnooze(Snoozes& snoozed, auto place, const ReminderId& id) {
+    return place != snoozed.end() && place->id == id;
 }
 
 } // namespace
 
 bool IsSnoozed(const SeenRecord& seen, const ReminderId& reminder) {
-    return std::any_of(seen.snoozed.begin(), seen.snoozed.end(),
-                       [&](const Snooze& snooze) { return snooze.id == reminder; });
+    return HoldsSnooze(seen.snoozed, SnoozePlace(seen.snoozed, reminder), reminder);
 }
 
 bool IsSeen(const SeenRecord& seen, const ReminderId& reminder) {
@@ -47,8 +51,8 @@ bool IsSeen(const SeenRecord& seen, const ReminderId& reminder) {
 bool NoteSeen(SeenRecord& seen, int64_t through, std::optional<ReminderId> closed) {
     bool changed = false;
     if (closed) {
-        auto snooze = SnoozeOf(seen, *closed);
-        if (snooze != seen.snoozed.end() && snooze->id == *closed) {
+        auto snooze = SnoozePlace(seen.snoozed, *closed);
+        if (HoldsSnooze(seen.snoozed, snooze, *closed)) {
             seen.snoozed.erase(snooze);
             changed = true;
         }
@@ -67,8 +71,8 @@ bool NoteSeen(SeenRecord& seen, int64_t through, std::optional<ReminderId> close
 }
 
 void NoteSnoozed(SeenRecord& seen, const ReminderId& reminder, int64_t until) {
-    auto snooze = SnoozeOf(seen, reminder);
-    if (snooze != seen.snoozed.end() && snooze->id == reminder)
+    auto snooze = SnoozePlace(seen.snoozed, reminder);
+    if (HoldsSnooze(seen.snoozed, snooze, reminder))
         snooze->until = until;
     else
         seen.snoozed.insert(snooze, Snooze{reminder, until});
