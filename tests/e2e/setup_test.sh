@@ -7,7 +7,7 @@
 #  2. With Debian 12's own qemu, it adds the backports suite of the archive that sources.list
 #     names, with its keyring, installs qemu from there, and says what is still missing.
 #  3. When the 32-bit install fails (a mirror mid-sync), it tries once more from that archive's
-#     own suite and its updates alone.
+#     own suite and its updates alone. No install may remove a package.
 #   setup_test.sh <source folder>    (as root, on a machine that tools/setup has set up)
 set -euo pipefail
 source_dir=$1
@@ -71,6 +71,8 @@ touch "$work/apt-calls"
 grep -q " update$" "$work/apt-calls" || fail "no apt-get update: $(cat "$work/apt-calls")"
 grep -q -- "install .*-t $VERSION_CODENAME-backports qemu-user-static" "$work/apt-calls" ||
     fail "qemu not installed from backports: $(cat "$work/apt-calls")"
+grep " install " "$work/apt-calls" | grep -qv -- "--no-remove" &&
+    fail "an install may remove packages: $(cat "$work/apt-calls")"
 grep -q "32-bit programs cannot run here; missing: qemu-user-static" <<<"$output" ||
     fail "what is missing was not said: $output"
 [ $status -ne 0 ] ||
@@ -84,6 +86,8 @@ output=$("$source_dir/tools/setup" 2>&1) || fail "an i386 index unread: tools/se
 [ "$(grep -c "install .*wine32:i386" "$work/apt-calls")" -eq 2 ] &&
     grep "install .*wine32:i386" "$work/apt-calls" | tail -n 1 | grep -q "SourceParts=" ||
     fail "the 32-bit install was not tried again on its own: $(cat "$work/apt-calls")"
+grep " install " "$work/apt-calls" | grep -qv -- "--no-remove" &&
+    fail "an install may remove packages: $(cat "$work/apt-calls")"
 expected="Types: deb
 URIs: http://archivo.example/debian/
 Suites: $VERSION_CODENAME $VERSION_CODENAME-updates
